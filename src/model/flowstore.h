@@ -1,0 +1,83 @@
+#pragma once
+
+#include "flowrecord.h"
+#include "sqlconnection.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace model {
+
+class FlowTree;
+
+// The rows of one flow table in one flow database. Every operation reports failure by
+// returning false (or nullopt) with the store's own error text in *error, which the
+// window shows; nothing here shows anything itself.
+//
+// A node's row is found by its five tree fields together (NodeIdentity), text compared
+// without regard to case, the first row in table order winning when several match.
+class FlowStore
+{
+public:
+    // Opens an existing database file; see isOpen()/errorString().
+    FlowStore(const QString &databasePath, const QString &table);
+    ~FlowStore();
+
+    bool isOpen() const { return m_connection.isOpen(); }
+    QString errorString() const { return m_connection.errorString(); }
+    QString databasePath() const { return m_connection.path(); }
+    QString table() const { return m_table; }
+
+    // Createmain: creates the database file when missing and the flow table in it.
+    // Fails, changing nothing, when a table of that name exists already.
+    static bool createMain(const QString &databasePath, const QString &table, QString *error);
+
+    // Every table of the database, in the database's own order, without the engine's
+    // own tables; and those among them that hold the flow columns.
+    QStringList tables(QString *error = nullptr) const;
+    QStringList flowTables(QString *error = nullptr) const;
+    bool isFlowTable(const QString &table) const;
+
+    // addrec: appends the node's row with the default properties.
+    bool addRow(const NodeIdentity &node, QString *error);
+    // deleterec: deletes the first row with this key; no row is not an error.
+    bool deleteRow(const QString &key, QString *error);
+    // The store part of selecting a node: adds the row with defaults when it has none.
+    bool ensureRow(const NodeIdentity &node, bool *created, QString *error);
+    // All columns of the node's first row; nullopt with an empty error when it has none.
+    std::optional<ColumnValues> fetchRow(const NodeIdentity &node, QString *error);
+    // Writes the given columns into the node's first row (one UPDATE, bound values).
+    bool updateRow(const NodeIdentity &node, const ColumnValues &values, QString *error);
+    // After a drag-and-drop: the moved node's row follows it to its new parent.
+    bool moveRow(const NodeIdentity &from, const QString &newParentKey, QString *error);
+
+    // Loads the table into the tree: top-level rows first, then every other row in table
+    // order under the node whose key is its parent (rows whose parent is not there yet
+    // are skipped); an empty table gives the single node "answer call". The tree is left
+    // as it was when the table cannot be read. *skipped counts the rows left out.
+    bool loadInto(FlowTree &tree, QString *error, int *skipped = nullptr);
+    // Rewrites the table from the tree in one transaction, keeping each node's
+    // properties from its first matching row; on failure the table stays as it was.
+    bool writeTree(const FlowTree &tree, QString *error);
+
+    // Text of the CREATE TABLE statement for a flow table of this name.
+    static QString createTableSql(const QString &quotedTable);
+
+private:
+    QString quotedTable() const;
+    static QString conditionSql();
+    static void bindIdentity(QSqlQuery &query, const NodeIdentity &node);
+
+    SqlConnection m_connection;
+    QString m_table;
+    std::unique_ptr<QSqlQuery> m_fetch;
+};
+
+// Text for a store error that a user can act upon (a refused value names its column).
+QString describeStoreError(const QString &databaseText);
+
+} // namespace model

@@ -1,0 +1,4 @@
+#include "speechengine.h"
+#include "soundplayer.h"
+
+// The interfaces carry signals, so their meta-objects are built here.

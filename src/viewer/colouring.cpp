@@ -1,0 +1,241 @@
+#include "colouring.h"
+
+#include "slicematcher.h"
+
+#include <array>
+
+namespace viewer {
+
+namespace {
+
+constexpr std::array<KeywordPass, kKeywordPassCount> kPasses{{
+    {"brown", "<html"},        {"brown", "<title"},       {"brown", "<td"},
+    {"brown", "<tr"},          {"brown", "<body"},        {"brown", "<table"},
+    {"brown", "<head"},        {"brown", "<p"},           {"brown", "<a"},
+    {"brown", "<td"},          {"brown", "<meta"},        {"brown", "<link"},
+    {"brown", "/html"},        {"brown", "/title"},       {"brown", "/td"},
+    {"brown", "/tr"},          {"brown", "/body"},        {"brown", "/table"},
+    {"brown", "/head"},        {"brown", "/p"},           {"brown", "/a"},
+    {"brown", "/td"},          {"red", "type="},          {"red", "width="},
+    {"red", "height="},        {"red", "href="},          {"red", "align="},
+    {"red", "cellpadding="},   {"red", "cellspacing="},   {"red", "border="},
+    {"red", "bordercolor="},   {"red", "valign="},        {"red", "class="},
+    {"red", "colspan="},       {"red", "src="},           {"red", "img alt="},
+    {"red", "http-equiv="},    {"red", "rel="},           {"red", "vlink="},
+    {"red", "content="},       {"red", "alink="},         {"red", "text="},
+    {"red", "bgcolor="},       {"red", "charset="},       {"red", "link="},
+    {"blue", "<"},             {"blue", "<!"},            {"blue", ">"},
+    {"blue", "="},             {"dark yellow", "<%"},     {"dark yellow", "%>"},
+    {"blue", "content-type"},
+}};
+
+struct BlockKind
+{
+    QStringView open;
+    QStringView close;
+    Colour colour;
+};
+
+constexpr BlockKind kAspBlocks{u"<%", u"%>", Colour::DarkGreen};
+constexpr BlockKind kScriptBlocks{u"<script language=vbscript>", u"</script>", Colour::DarkCyan};
+
+// The next occurrence of a needle at or after a position, remembering the last answer so
+// that asking again from further on does not search the same stretch twice.
+class NextOccurrence
+{
+public:
+    NextOccurrence(QStringView text, QStringView needle)
+        : m_text(text)
+        , m_needle(needle)
+    {}
+
+    qsizetype at(qsizetype from)
+    {
+        if (m_searchedFrom < 0 || from < m_searchedFrom || (m_found >= 0 && m_found < from)) {
+            m_found = m_text.indexOf(m_needle, from);
+            m_searchedFrom = from;
+        }
+        return m_found;
+    }
+
+private:
+    QStringView m_text;
+    QStringView m_needle;
+    qsizetype m_searchedFrom = -1;
+    qsizetype m_found = -1;
+};
+
+bool isBlank(QChar ch)
+{
+    return ch == u' ';
+}
+
+// Colours the bodies of one kind of block. The walk over the blocks keeps the pass's own
+// 1-based positions so that its odd corners stay as they are: the search resumes the
+// opening delimiter's length past each closing delimiter, and when no opening delimiter is
+// left the body runs from just after where one would have stood at position 0 (the second
+// character for "<%") to the next closing delimiter.
+void colourBlocks(QStringView text, const BlockKind &kind, std::vector<Colour> &colours)
+{
+    const qsizetype length = text.size();
+    const qsizetype openLength = kind.open.size();
+    NextOccurrence nextOpen(text, kind.open);
+    NextOccurrence nextClose(text, kind.close);
+    SliceMatcher bodies(text);
+
+    qsizetype pos = 1;
+    while (pos < length) {
+        const qsizetype open = nextOpen.at(pos - 1);
+        const qsizetype start = (open < 0 ? 0 : open + 1) + openLength;
+        const qsizetype close = nextClose.at(pos - 1);
+        const qsizetype end = close < 0 ? 0 : close + 1;
+        if (start >= end)
+            break;
+        qsizetype first = start - 1;
+        qsizetype last = end - 1;
+        while (first < last && isBlank(text[first]))
+            ++first;
+        while (last > first && isBlank(text[last - 1]))
+            --last;
+        bodies.addSlice(first, last - first);
+        pos = end + openLength + 1;
+    }
+    if (bodies.isEmpty())
+        return;
+
+    std::vector<qsizetype> longest = bodies.longestEndingAt();
+    // A one-character body is not found at the last position when the character before it
+    // is the same (see occurrenceStarts); longer bodies ending there always are.
+    if (length >= 2 && longest.back() == 1 && text[length - 2] == text[length - 1])
+        longest.back() = 0;
+
+    // Right to left: a character is covered when some occurrence ending at or after it
+    // starts at or before it.
+    qsizetype lowestStart = length;
+    for (qsizetype i = length - 1; i >= 0; --i) {
+        const qsizetype wordLength = longest[std::size_t(i)];
+        if (wordLength > 0)
+            lowestStart = std::min(lowestStart, i - wordLength + 1);
+        if (lowestStart <= i)
+            colours[std::size_t(i)] = kind.colour;
+    }
+}
+
+void colourOccurrences(QStringView text, QStringView word, Colour colour,
+                       std::vector<Colour> &colours)
+{
+    qsizetype paintedTo = 0;
+    for (const qsizetype start : occurrenceStarts(text, word)) {
+        const qsizetype end = start + word.size();
+        for (qsizetype i = std::max(start, paintedTo); i < end; ++i)
+            colours[std::size_t(i)] = colour;
+        paintedTo = end;
+    }
+}
+
+} // namespace
+
+Colour colourFromName(const QString &name)
+{
+    const QString key = name.trimmed().toLower();
+    if (key == u"red")
+        return Colour::Red;
+    if (key == u"blue")
+        return Colour::Blue;
+    if (key == u"brown")
+        return Colour::Brown;
+    if (key == u"dark yellow")
+        return Colour::DarkYellow;
+    if (key == u"dark green")
+        return Colour::DarkGreen;
+    if (key == u"dark cyan")
+        return Colour::DarkCyan;
+    return Colour::Black;
+}
+
+QRgb rgb(Colour colour)
+{
+    switch (colour) {
+    case Colour::Black:
+        return qRgb(0, 0, 0);
+    case Colour::Red:
+        return qRgb(255, 0, 0);
+    case Colour::Blue:
+        return qRgb(0, 0, 255);
+    case Colour::Brown:
+        return qRgb(255, 0, 255);
+    case Colour::DarkYellow:
+        return qRgb(128, 128, 0);
+    case Colour::DarkGreen:
+        return qRgb(0, 128, 0);
+    case Colour::DarkCyan:
+        return qRgb(0, 128, 128);
+    }
+    return qRgb(0, 0, 0);
+}
+
+QRgb colourValue(const QString &name)
+{
+    return rgb(colourFromName(name));
+}
+
+std::span<const KeywordPass> keywordPasses()
+{
+    return kPasses;
+}
+
+std::vector<qsizetype> occurrenceStarts(QStringView text, QStringView word)
+{
+    std::vector<qsizetype> starts;
+    if (word.isEmpty())
+        return starts;
+    qsizetype from = 0;
+    while (from < text.size() - 1) {
+        const qsizetype found = text.indexOf(word, from);
+        if (found < 0)
+            break;
+        starts.push_back(found);
+        from = found + 1;
+    }
+    return starts;
+}
+
+std::vector<Colour> computeColours(QStringView text, const PassCallback &afterPass)
+{
+    std::vector<Colour> colours(std::size_t(text.size()), Colour::Black);
+    int passesDone = 0;
+    for (const KeywordPass &pass : kPasses) {
+        colourOccurrences(text, QString::fromLatin1(pass.keyword),
+                          colourFromName(QString::fromLatin1(pass.colourName)), colours);
+        ++passesDone;
+        if (afterPass)
+            afterPass(passesDone);
+    }
+    colourBlocks(text, kAspBlocks, colours);
+    colourBlocks(text, kScriptBlocks, colours);
+    return colours;
+}
+
+std::vector<ColourRun> colourRuns(const std::vector<Colour> &colours)
+{
+    std::vector<ColourRun> runs;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (runs.empty() || runs.back().colour != colours[i])
+            runs.push_back({qsizetype(i), 0, colours[i]});
+        ++runs.back().length;
+    }
+    return runs;
+}
+
+float progressPercent(int passesDone)
+{
+    return float(passesDone) / float(kKeywordPassCount) * 100.0f;
+}
+
+QString progressText(int passesDone)
+{
+    // Seven significant digits and no trailing zeros, as single-precision values read.
+    return QString::number(double(progressPercent(passesDone)), 'g', 7) + u'%';
+}
+
+} // namespace viewer

@@ -1,0 +1,114 @@
+#include "slicematcher.h"
+
+#include <algorithm>
+
+namespace viewer {
+
+SliceMatcher::SliceMatcher(QStringView text)
+    : m_text(text)
+{
+    m_nodes.emplace_back(); // the root
+}
+
+int SliceMatcher::child(int node, char16_t ch) const
+{
+    const auto it = m_edges.find(edgeKey(node, ch));
+    return it == m_edges.end() ? -1 : it->second;
+}
+
+void SliceMatcher::addSlice(qsizetype start, qsizetype length)
+{
+    if (length <= 0)
+        return;
+    int node = 0;
+    qsizetype done = 0;
+    if (start == m_lastStart && length >= m_lastLength) {
+        node = m_lastNode;
+        done = m_lastLength;
+    }
+    for (; done < length; ++done) {
+        const char16_t ch = m_text[start + done].unicode();
+        int next = child(node, ch);
+        if (next < 0) {
+            next = int(m_nodes.size());
+            Node created;
+            created.depth = m_nodes[node].depth + 1;
+            m_nodes.push_back(created);
+            m_edges.emplace(edgeKey(node, ch), next);
+        }
+        node = next;
+    }
+    if (!m_nodes[node].terminal) {
+        m_nodes[node].terminal = true;
+        ++m_wordCount;
+    }
+    m_lastStart = start;
+    m_lastLength = length;
+    m_lastNode = node;
+    m_built = false;
+}
+
+void SliceMatcher::build()
+{
+    // Breadth-first, so that every failure target is finished before it is used.
+    std::vector<std::vector<std::pair<char16_t, int>>> children(m_nodes.size());
+    for (const auto &[key, target] : m_edges)
+        children[std::size_t(key >> 16)].emplace_back(char16_t(key & 0xffff), target);
+
+    std::vector<int> queue;
+    queue.reserve(m_nodes.size());
+    queue.push_back(0);
+    m_nodes[0].fail = 0;
+    m_nodes[0].longestWord = 0;
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        const int parent = queue[head];
+        for (const auto &[ch, node] : children[std::size_t(parent)]) {
+            int fail = 0;
+            if (parent != 0) {
+                int f = m_nodes[parent].fail;
+                for (;;) {
+                    const int next = child(f, ch);
+                    if (next >= 0) {
+                        fail = next;
+                        break;
+                    }
+                    if (f == 0)
+                        break;
+                    f = m_nodes[f].fail;
+                }
+            }
+            Node &n = m_nodes[node];
+            n.fail = fail;
+            n.longestWord = n.terminal ? n.depth : m_nodes[fail].longestWord;
+            queue.push_back(node);
+        }
+    }
+    m_built = true;
+}
+
+std::vector<qsizetype> SliceMatcher::longestEndingAt()
+{
+    std::vector<qsizetype> longest(std::size_t(m_text.size()), 0);
+    if (m_wordCount == 0)
+        return longest;
+    if (!m_built)
+        build();
+    int state = 0;
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        const char16_t ch = m_text[i].unicode();
+        for (;;) {
+            const int next = child(state, ch);
+            if (next >= 0) {
+                state = next;
+                break;
+            }
+            if (state == 0)
+                break;
+            state = m_nodes[state].fail;
+        }
+        longest[std::size_t(i)] = m_nodes[state].longestWord;
+    }
+    return longest;
+}
+
+} // namespace viewer

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QStringView>
+
+#include <unordered_map>
+#include <vector>
+
+namespace viewer {
+
+// Finds, for every position of a text, the longest of a set of words that ends there
+// (Aho-Corasick). The words are slices of the text they are later matched against; words
+// that only extend the previous word (same start, longer) are added in the time of the
+// extension, so a chain of ever longer words from one start costs no more than the
+// longest of them.
+class SliceMatcher final
+{
+public:
+    explicit SliceMatcher(QStringView text);
+
+    // Adds text[start, start + length); empty words are ignored.
+    void addSlice(qsizetype start, qsizetype length);
+    bool isEmpty() const { return m_wordCount == 0; }
+
+    // longest[i]: length of the longest added word ending at position i of the text, 0 when
+    // none does.
+    std::vector<qsizetype> longestEndingAt();
+
+private:
+    struct Node
+    {
+        qsizetype depth = 0;
+        int fail = 0;
+        qsizetype longestWord = 0; // longest added word that is a suffix of this node
+        bool terminal = false;
+    };
+
+    static quint64 edgeKey(int node, char16_t ch) { return (quint64(node) << 16) | ch; }
+    int child(int node, char16_t ch) const;
+    void build();
+
+    QStringView m_text;
+    std::vector<Node> m_nodes;
+    std::unordered_map<quint64, int> m_edges;
+    bool m_built = false;
+    qsizetype m_wordCount = 0;
+    qsizetype m_lastStart = -1;
+    qsizetype m_lastLength = 0;
+    int m_lastNode = 0;
+};
+
+} // namespace viewer
