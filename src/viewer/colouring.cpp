@@ -72,9 +72,10 @@ bool isBlank(QChar ch)
 
 // Colours the bodies of one kind of block. The walk over the blocks keeps the pass's own
 // 1-based positions so that its odd corners stay as they are: the search resumes the
-// opening delimiter's length past each closing delimiter, and when no opening delimiter is
-// left the body runs from just after where one would have stood at position 0 (the second
-// character for "<%") to the next closing delimiter.
+// opening delimiter's length (not the closing one's) past each closing delimiter, so a block
+// opened right after that may be passed over. It stops when no opening delimiter is left;
+// reading "no opener" as position 0 would take the text from the second character to the
+// next closing delimiter as a body, and colour, say, a javascript block.
 void colourBlocks(QStringView text, const BlockKind &kind, std::vector<Colour> &colours)
 {
     const qsizetype length = text.size();
@@ -86,7 +87,9 @@ void colourBlocks(QStringView text, const BlockKind &kind, std::vector<Colour> &
     qsizetype pos = 1;
     while (pos < length) {
         const qsizetype open = nextOpen.at(pos - 1);
-        const qsizetype start = (open < 0 ? 0 : open + 1) + openLength;
+        if (open < 0)
+            break;
+        const qsizetype start = open + 1 + openLength;
         const qsizetype close = nextClose.at(pos - 1);
         const qsizetype end = close < 0 ? 0 : close + 1;
         if (start >= end)

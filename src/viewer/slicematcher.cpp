@@ -21,12 +21,7 @@ void SliceMatcher::addSlice(qsizetype start, qsizetype length)
     if (length <= 0)
         return;
     int node = 0;
-    qsizetype done = 0;
-    if (start == m_lastStart && length >= m_lastLength) {
-        node = m_lastNode;
-        done = m_lastLength;
-    }
-    for (; done < length; ++done) {
+    for (qsizetype done = 0; done < length; ++done) {
         const char16_t ch = m_text[start + done].unicode();
         int next = child(node, ch);
         if (next < 0) {
@@ -42,9 +37,6 @@ void SliceMatcher::addSlice(qsizetype start, qsizetype length)
         m_nodes[node].terminal = true;
         ++m_wordCount;
     }
-    m_lastStart = start;
-    m_lastLength = length;
-    m_lastNode = node;
     m_built = false;
 }
 

@@ -8,10 +8,8 @@
 namespace viewer {
 
 // Finds, for every position of a text, the longest of a set of words that ends there
-// (Aho-Corasick). The words are slices of the text they are later matched against; words
-// that only extend the previous word (same start, longer) are added in the time of the
-// extension, so a chain of ever longer words from one start costs no more than the
-// longest of them.
+// (Aho-Corasick), in time linear in the text and the total length of the words. The words
+// are slices of the text they are matched against.
 class SliceMatcher final
 {
 public:
@@ -43,9 +41,6 @@ private:
     std::unordered_map<quint64, int> m_edges;
     bool m_built = false;
     qsizetype m_wordCount = 0;
-    qsizetype m_lastStart = -1;
-    qsizetype m_lastLength = 0;
-    int m_lastNode = 0;
 };
 
 } // namespace viewer
