@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace codegen {
+
+class LineSink;
+
+// The site base URL written wherever the voice-mail page forms a location (system prompts
+// under "/waves/", mailboxes under "/mboxes/"). The page also opens its files through it,
+// so it names the voice site's folder on the telephony server, beside the page's fixed
+// log and database under d:\inetpub\wwwroot\voices. The page's own comment tells the
+// user to replace every occurrence with the location of their own site.
+inline constexpr char16_t kSiteBaseUrl[] = u"d:/inetpub/wwwroot/voices";
+
+// Writes the fixed voice-mail page (RemoteTTS.asp / RemoteWave.asp), one call per line.
+// The text does not depend on the flow: every call writes the same lines.
+void writeRemotePage(LineSink &sink);
+
+// "RemoteTTS.asp" for the targets "wteTTS" and "TTS", "RemoteWave.asp" for "wteWave",
+// empty for "callxml" and anything else (no voice-mail page is written then).
+QString remotePageFileName(const QString &target);
+
+} // namespace codegen
