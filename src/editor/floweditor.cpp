@@ -1,0 +1,509 @@
+#include "floweditor.h"
+
+#include "flowpictures.h"
+#include "flowtreemodel.h"
+#include "flowtreeview.h"
+
+#include "model/catalogue.h"
+#include "model/demoflow.h"
+#include "model/flowstore.h"
+#include "model/flowtree.h"
+#include "model/sqlconnection.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace editor {
+
+namespace {
+
+using Answer = ui::UserPrompts::Answer;
+using Buttons = ui::UserPrompts::Buttons;
+using Icon = ui::UserPrompts::Icon;
+
+const QString kSelectFirst = QStringLiteral(
+    "You must First select a call function to create next flow\r\n"
+    "If the call flow is empty, use answer call button to create the first call function");
+const QString kCatalogueError = QStringLiteral("error on the systemdb.mdb");
+const QString kCantRemoveFirst = QStringLiteral("You can't remove Answercall function");
+const QString kRemoveFailed = QStringLiteral("You must select a call function to do a Remove\r\n"
+                                             "unless ofcourse the call flow is empty");
+const QString kClearFailed = QStringLiteral("There was error deleting records");
+const QString kFilter = QStringLiteral("Access Database(*.MDB) |*.mdb");
+const QString kNoFile = QStringLiteral("No File was Choosen");
+const QString kNoTable = QStringLiteral("No table was chosen...");
+const QString kCreateQuestion = QStringLiteral("Click YES to Create a new MDB");
+const QString kNoFileName = QStringLiteral("You did not enter a file name");
+const QString kTablePrompt = QStringLiteral("Enter a Table name");
+const QString kTableTitle = QStringLiteral("Table name to save Nodes to");
+const QString kNoTableName = QStringLiteral("You did not supply a table name");
+const QString kDestroy = QStringLiteral("All records in your table will be destroyed");
+const QString kCircular = QStringLiteral("A node can't be made a child of its own children.");
+const QString kDemoLoaded =
+    QStringLiteral("Demo call Flow file callflow.mdb was created and loaded");
+const QString kAnswerCallName = QStringLiteral("Answer Call");
+const QString kAnswerCallText = QStringLiteral("answer call");
+
+QString fileLabel(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+QString findTable(const QStringList &tables, const QString &name)
+{
+    // Table names are compared without regard to case by the database itself.
+    for (const QString &t : tables) {
+        if (t.compare(name, Qt::CaseInsensitive) == 0)
+            return t;
+    }
+    return {};
+}
+
+} // namespace
+
+FlowEditor::FlowEditor(model::FlowTree &tree, model::CurrentFlow &current,
+                       const QString &appDir, ui::UserPrompts &prompts, QWidget *parent)
+    : QWidget(parent)
+    , m_tree(tree)
+    , m_current(current)
+    , m_appDir(appDir)
+    , m_prompts(prompts)
+{
+    m_model = new FlowTreeModel(m_tree, this);
+    m_model->setDropHandler([this](model::FlowNode *node, model::FlowNode *target) {
+        return dropNode(node, target);
+    });
+    m_view = new FlowTreeView(this);
+    m_view->setModel(m_model);
+    connect(m_view, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { selectNodeAt(m_model->nodeAt(index)); });
+
+    auto makeButton = [this](const char *name, const QString &caption) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        return button;
+    };
+    m_load = makeButton("cmdLoad", QStringLiteral("Load Flow"));
+    m_save = makeButton("cmdSave", QStringLiteral("Save to Table"));
+    m_clear = makeButton("cmdClear", QStringLiteral("Clear Flow"));
+    m_remove = makeButton("cmdRemove", QStringLiteral("Remove"));
+    m_createNew = makeButton("Command3", QStringLiteral("Create New"));
+    connect(m_load, &QPushButton::clicked, this, &FlowEditor::loadFlow);
+    connect(m_save, &QPushButton::clicked, this, &FlowEditor::saveToTable);
+    connect(m_clear, &QPushButton::clicked, this, &FlowEditor::clearFlow);
+    connect(m_remove, &QPushButton::clicked, this, &FlowEditor::removeNode);
+    connect(m_createNew, &QPushButton::clicked, this, &FlowEditor::createNew);
+
+    buildPalette();
+
+    auto *paletteLayout = new QGridLayout;
+    paletteLayout->setSpacing(2);
+    for (int i = 0; i < m_palette.size(); ++i)
+        paletteLayout->addWidget(m_palette.at(i), i / 7, i % 7);
+    auto *commands = new QHBoxLayout;
+    for (QPushButton *b : {m_load, m_save, m_clear, m_remove, m_createNew})
+        commands->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(paletteLayout);
+    layout->addWidget(m_view, 1);
+    layout->addLayout(commands);
+}
+
+FlowEditor::~FlowEditor()
+{
+    // The view goes before the model it shows.
+    delete m_view;
+    m_view = nullptr;
+}
+
+void FlowEditor::buildPalette()
+{
+    // The window design's tooltips, kept by buttons a short catalogue does not reach.
+    const QList<model::CallFunction> design = model::Catalogue::seedRows();
+    for (int i = 0; i < flowpictures::kPaletteCount; ++i) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("cmdChild"));
+        button->setProperty("index", i);
+        button->setIcon(flowpictures::paletteIcon(i));
+        button->setIconSize(QSize(32, 32));
+        button->setAutoRaise(true);
+        if (i < design.size())
+            button->setToolTip(design.at(i).tooltip);
+        connect(button, &QToolButton::clicked, this, [this, i] { paletteClicked(i); });
+        m_palette << button;
+    }
+}
+
+void FlowEditor::loadPalette()
+{
+    const QList<model::CallFunction> rows = model::Catalogue(m_appDir).rows();
+    for (int i = 0; i < rows.size() && i < m_palette.size(); ++i)
+        m_palette.at(i)->setToolTip(rows.at(i).tooltip);
+}
+
+bool FlowEditor::checkSystemDB()
+{
+    bool created = false;
+    if (!model::Catalogue(m_appDir).ensure(&created, nullptr))
+        return false;
+    loadPalette();
+    return true;
+}
+
+model::FlowNode *FlowEditor::selectedNode() const
+{
+    const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? nullptr : m_model->nodeAt(rows.first());
+}
+
+void FlowEditor::showNode(model::FlowNode *node)
+{
+    const QModelIndex index = m_model->indexOf(node);
+    if (index.isValid())
+        m_view->scrollTo(index);
+}
+
+void FlowEditor::selectFirstNode()
+{
+    const QModelIndex index = m_model->indexOf(m_tree.node(1));
+    if (index.isValid())
+        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                             | QItemSelectionModel::Rows);
+}
+
+void FlowEditor::addAnswerCall()
+{
+    const QString key = m_tree.nextKey();
+    if (model::FlowNode *selected = selectedNode())
+        m_tree.add(selected, model::FlowTree::Relation::LastSibling, key, kAnswerCallText, 1, 2);
+    else
+        m_tree.addTopLevel(key, kAnswerCallText, 1, 2);
+    selectFirstNode();
+}
+
+void FlowEditor::paletteClicked(int index)
+{
+    if (index < 0 || index >= m_palette.size())
+        return;
+    if (!checkSystemDB()) {
+        m_prompts.message(kSelectFirst);
+        return;
+    }
+    QString error;
+    const std::optional<model::CallFunction> function =
+        model::Catalogue(m_appDir).byTooltip(m_palette.at(index)->toolTip(), &error);
+    if (!function) {
+        m_prompts.message(error.isEmpty() ? kCatalogueError : kSelectFirst);
+        return;
+    }
+    emit descriptionChanged(function->functionDesc);
+    emit flowCommandsEnabled();
+
+    if (function->functionName == kAnswerCallName) {
+        addAnswerCall();
+        for (QToolButton *button : std::as_const(m_palette))
+            button->setEnabled(true);
+        return;
+    }
+    model::FlowNode *selected = selectedNode();
+    model::FlowNode *added =
+        selected ? m_tree.add(selected, model::FlowTree::Relation::LastChild, m_tree.nextKey(),
+                              function->functionName, 1, 2)
+                 : nullptr;
+    if (!added) {
+        m_prompts.message(kSelectFirst);
+        return;
+    }
+    // The selection stays on the parent, so that further clicks add its next children.
+    showNode(added);
+}
+
+void FlowEditor::clearFlow()
+{
+    emit dropReportCleared();
+    m_tree.clear();
+    addAnswerCall();
+    if (m_tree.count() != 1)
+        m_prompts.message(kClearFailed);
+}
+
+void FlowEditor::removeNode()
+{
+    model::FlowNode *selected = selectedNode();
+    if (!selected) {
+        m_prompts.message(kRemoveFailed);
+        return;
+    }
+    if (m_tree.indexOf(selected) == 1) {
+        m_prompts.message(kCantRemoveFirst);
+        return;
+    }
+    const model::NodeIdentity removed = model::NodeIdentity::of(*selected);
+    m_tree.remove(selected);
+    // Without a current flow the node never had a row anywhere.
+    if (!m_current.isSet())
+        return;
+    model::FlowStore store(m_current.databasePath, m_current.table);
+    QString error = store.isOpen() ? QString() : store.errorString();
+    if (error.isEmpty() && store.deleteRow(removed.key, &error))
+        return;
+    m_prompts.message(kRemoveFailed + QStringLiteral("\r\n\r\n") + error);
+}
+
+void FlowEditor::selectNodeAt(model::FlowNode *node)
+{
+    if (!node || !m_tree.indexOf(node))
+        return;
+    const QModelIndex index = m_model->indexOf(node);
+    if (m_view->currentIndex() != index || !m_view->selectionModel()->isSelected(index))
+        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                             | QItemSelectionModel::Rows);
+    if (!m_current.isSet()) {
+        createNew();
+        // Still no flow: the user cancelled, and createNew has said why.
+        if (!m_current.isSet() || !m_tree.indexOf(node))
+            return;
+    }
+    const model::NodeIdentity identity = model::NodeIdentity::of(*node);
+    {
+        model::FlowStore store(m_current.databasePath, m_current.table);
+        QString error = store.isOpen() ? QString() : store.errorString();
+        if (error.isEmpty())
+            store.ensureRow(identity, nullptr, &error);
+        if (!error.isEmpty()) {
+            m_prompts.message(QStringLiteral("The properties of \"%1\" could not be read or "
+                                             "stored in table %2:\r\n%3")
+                                  .arg(identity.text, m_current.table, error),
+                              Icon::Critical);
+            return;
+        }
+    }
+    const std::optional<model::CallFunction> function =
+        model::Catalogue(m_appDir).byName(identity.text);
+    emit descriptionChanged(function ? function->functionDesc : QStringLiteral(" "));
+    emit nodeSelected(identity);
+}
+
+bool FlowEditor::dropNode(model::FlowNode *node, model::FlowNode *target)
+{
+    if (!node || !target || !m_tree.indexOf(node) || !m_tree.indexOf(target))
+        return false;
+    if (node == target || node->isAncestorOf(target)) {
+        // The drag is over either way; the answer changes nothing.
+        m_prompts.ask(kCircular, Buttons::OkCancel, Icon::Exclamation);
+        return false;
+    }
+    // The row goes first: if it cannot follow, the node stays where it was.
+    if (m_current.isSet()) {
+        model::FlowStore store(m_current.databasePath, m_current.table);
+        QString error = store.isOpen() ? QString() : store.errorString();
+        if (error.isEmpty())
+            store.moveRow(model::NodeIdentity::of(*node), target->key, &error);
+        if (!error.isEmpty()) {
+            m_prompts.message(QStringLiteral("\"%1\" was not moved: %2").arg(node->text, error),
+                              Icon::Critical);
+            return false;
+        }
+    }
+    if (!m_tree.setParent(node, target))
+        return false;
+    m_view->expand(m_model->indexOf(target));
+    emit dropReported(target->text + QStringLiteral(" is parent of ") + node->text);
+    return true;
+}
+
+void FlowEditor::loadFlow()
+{
+    const QString path = m_prompts.openFileName(QStringLiteral("Load Flow"), kFilter);
+    if (path.isEmpty()) {
+        m_prompts.message(kNoFile);
+        return;
+    }
+    QString chosen;
+    {
+        model::FlowStore probe(path, QString());
+        if (!probe.isOpen()) {
+            m_prompts.message(QStringLiteral("No flow was loaded: %1").arg(probe.errorString()),
+                              Icon::Critical);
+            return;
+        }
+        QString error;
+        const QStringList tables = probe.flowTables(&error);
+        if (!error.isEmpty()) {
+            m_prompts.message(QStringLiteral("No flow was loaded: %1").arg(error), Icon::Critical);
+            return;
+        }
+        if (tables.isEmpty()) {
+            m_prompts.message(QStringLiteral("No flow was loaded: the file %1 holds no flow "
+                                             "table.")
+                                  .arg(fileLabel(path)));
+            return;
+        }
+        for (const QString &table : tables) {
+            const Answer answer = m_prompts.ask(QStringLiteral("load table ") + table
+                                                    + QStringLiteral("?"),
+                                                Buttons::YesNoCancel);
+            if (answer == Answer::Yes) {
+                chosen = table;
+                break;
+            }
+            if (answer != Answer::No)
+                return;
+        }
+        // No to every table: the earlier table name still applies when this file has it.
+        if (chosen.isEmpty() && !m_current.table.isEmpty())
+            chosen = findTable(tables, m_current.table);
+    }
+    if (chosen.isEmpty()) {
+        m_prompts.message(kNoTable);
+        return;
+    }
+    QString error;
+    {
+        model::FlowStore store(path, chosen);
+        if (!store.isOpen())
+            error = store.errorString();
+        else
+            store.loadInto(m_tree, &error);
+    }
+    if (!error.isEmpty()) {
+        m_prompts.message(QStringLiteral("The table %1 was not loaded: %2").arg(chosen, error),
+                          Icon::Critical);
+        return;
+    }
+    m_current = {QFileInfo(path).absoluteFilePath(), chosen};
+    m_view->expandAll();
+    selectFirstNode();
+    emit flowCommandsEnabled();
+}
+
+void FlowEditor::saveToTable()
+{
+    if (!m_current.isSet()) {
+        // createNew saves into the flow it creates.
+        createNew();
+        return;
+    }
+    writeTree();
+}
+
+bool FlowEditor::writeTree()
+{
+    QString error;
+    {
+        model::FlowStore store(m_current.databasePath, m_current.table);
+        if (!store.isOpen())
+            error = store.errorString();
+        else if (store.writeTree(m_tree, &error))
+            return true;
+    }
+    m_prompts.message(QStringLiteral("The flow was not saved; table %1 was left as it was.\r\n%2")
+                          .arg(m_current.table, error),
+                      Icon::Critical);
+    return false;
+}
+
+bool FlowEditor::chooseTableName(QString *name)
+{
+    const std::optional<QString> typed = m_prompts.inputText(kTablePrompt, kTableTitle);
+    if (!typed || typed->trimmed().isEmpty()) {
+        m_prompts.message(kNoTableName);
+        return false;
+    }
+    QString why;
+    if (!model::isValidTableName(*typed, &why)) {
+        m_prompts.message(why);
+        return false;
+    }
+    *name = *typed;
+    return true;
+}
+
+void FlowEditor::completeCreation(const QString &path, const QString &table)
+{
+    m_current = {QFileInfo(path).absoluteFilePath(), table};
+    emit flowCommandsEnabled();
+    writeTree();
+}
+
+void FlowEditor::createNew()
+{
+    const bool newFile = m_prompts.ask(kCreateQuestion, Buttons::YesNo) == Answer::Yes;
+    const QString path = newFile ? m_prompts.saveFileName(QStringLiteral("Create New"), kFilter)
+                                 : m_prompts.openFileName(QStringLiteral("Create New"), kFilter);
+    if (path.isEmpty()) {
+        m_prompts.message(newFile ? kNoFileName : kNoFile);
+        return;
+    }
+    QString table;
+    if (!chooseTableName(&table))
+        return;
+
+    QString existing;
+    if (QFileInfo::exists(path) || !newFile) {
+        model::FlowStore probe(path, table);
+        QString error = probe.isOpen() ? QString() : probe.errorString();
+        QStringList tables;
+        if (error.isEmpty())
+            tables = probe.tables(&error);
+        if (!error.isEmpty()) {
+            m_prompts.message(QStringLiteral("No flow was created: %1").arg(error),
+                              Icon::Critical);
+            return;
+        }
+        existing = findTable(tables, table);
+        if (!existing.isEmpty() && newFile) {
+            m_prompts.message(QStringLiteral("The table %1 already exists in %2; it was left as "
+                                             "it was.")
+                                  .arg(existing, fileLabel(path)));
+            return;
+        }
+        if (!existing.isEmpty() && !probe.isFlowTable(existing)) {
+            m_prompts.message(QStringLiteral("The table %1 in %2 does not hold a flow; it was "
+                                             "left as it was.")
+                                  .arg(existing, fileLabel(path)));
+            return;
+        }
+    }
+    if (!existing.isEmpty()) {
+        if (m_prompts.ask(kDestroy, Buttons::OkCancel) != Answer::Ok)
+            return;
+        completeCreation(path, existing);
+        return;
+    }
+    QString error;
+    if (!model::FlowStore::createMain(path, table, &error)) {
+        m_prompts.message(QStringLiteral("The table %1 was not created: %2").arg(table, error),
+                          Icon::Critical);
+        return;
+    }
+    completeCreation(path, table);
+}
+
+bool FlowEditor::loadDemoFlow()
+{
+    bool created = false;
+    if (!model::demoflow::ensure(m_appDir, &created, nullptr))
+        return false;
+    const QString path = model::demoflow::path(m_appDir);
+    const QString table = model::demoflow::tableName();
+    {
+        model::FlowStore store(path, table);
+        if (!store.isOpen() || !store.isFlowTable(table) || !store.loadInto(m_tree, nullptr))
+            return false;
+    }
+    m_current = {path, table};
+    m_view->expandAll();
+    selectFirstNode();
+    emit descriptionChanged(kDemoLoaded);
+    emit flowCommandsEnabled();
+    return true;
+}
+
+} // namespace editor

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "model/currentflow.h"
+#include "model/flowrecord.h"
+#include "ui/userprompts.h"
+
+#include <QList>
+#include <QWidget>
+
+class QAbstractButton;
+class QPushButton;
+class QToolButton;
+
+namespace model {
+class FlowTree;
+struct FlowNode;
+} // namespace model
+
+namespace editor {
+
+class FlowTreeModel;
+class FlowTreeView;
+
+// The flow editor panel of the designer: the palette of call functions (cmdChild), the
+// flow tree (TreeView1) and the flow commands (cmdLoad, cmdSave, cmdClear, cmdRemove,
+// Command3). It edits the window's tree and keeps the window's current flow; a current
+// flow changes only when a load or a creation completes, so a cancelled dialog never
+// binds the tree to another database.
+class FlowEditor final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FlowEditor(model::FlowTree &tree, model::CurrentFlow &current, const QString &appDir,
+               ui::UserPrompts &prompts, QWidget *parent = nullptr);
+    ~FlowEditor() override;
+
+    model::FlowNode *selectedNode() const;
+    FlowTreeModel *treeModel() const { return m_model; }
+    FlowTreeView *treeView() const { return m_view; }
+
+    // The drop rules: `node` becomes the last child of `target` with its subtree, and its
+    // row follows it. No target ends the drag; a target inside the node's own subtree is
+    // refused with a message. True when the node moved.
+    bool dropNode(model::FlowNode *node, model::FlowNode *target);
+
+public slots:
+    // Labels the palette from the catalogue.
+    void loadPalette();
+    // cmdChild_Click
+    void paletteClicked(int index);
+    // cmdClear_Click
+    void clearFlow();
+    // cmdRemove_Click
+    void removeNode();
+    void loadFlow();
+    // SaveToTable
+    void saveToTable();
+    void createNew();
+    // Makes sure of the default flow database and loads its flow; false on failure.
+    bool loadDemoFlow();
+    // A node click: makes sure the node has its row, then reports the selection.
+    void selectNodeAt(model::FlowNode *node);
+
+signals:
+    void descriptionChanged(const QString &text);
+    void flowCommandsEnabled();
+    void nodeSelected(const model::NodeIdentity &node);
+    void dropReported(const QString &line);
+    void dropReportCleared();
+
+private:
+    void buildPalette();
+    bool checkSystemDB();
+    void addAnswerCall();
+    void selectFirstNode();
+    void showNode(model::FlowNode *node);
+    bool writeTree();
+    bool chooseTableName(QString *name);
+    void completeCreation(const QString &path, const QString &table);
+
+    model::FlowTree &m_tree;
+    model::CurrentFlow &m_current;
+    QString m_appDir;
+    ui::UserPrompts &m_prompts;
+
+    FlowTreeModel *m_model = nullptr;
+    FlowTreeView *m_view = nullptr;
+    QList<QToolButton *> m_palette;
+    QPushButton *m_load = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_clear = nullptr;
+    QPushButton *m_remove = nullptr;
+    QPushButton *m_createNew = nullptr;
+};
+
+} // namespace editor

@@ -1,0 +1,223 @@
+#include "flowtreemodel.h"
+
+#include "flowpictures.h"
+
+#include <QMimeData>
+
+#include <algorithm>
+
+namespace editor {
+
+FlowTreeModel::FlowTreeModel(model::FlowTree &tree, QObject *parent)
+    : QAbstractItemModel(parent)
+    , m_tree(tree)
+{
+    m_tree.addObserver(this);
+}
+
+FlowTreeModel::~FlowTreeModel()
+{
+    m_tree.removeObserver(this);
+}
+
+model::FlowNode *FlowTreeModel::nodeAt(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return nullptr;
+    return static_cast<model::FlowNode *>(index.internalPointer());
+}
+
+int FlowTreeModel::rowOf(const model::FlowNode *node) const
+{
+    const auto &siblings = m_tree.siblingsOf(node);
+    const auto it = std::find(siblings.begin(), siblings.end(), node);
+    return it == siblings.end() ? -1 : int(it - siblings.begin());
+}
+
+QModelIndex FlowTreeModel::indexOf(const model::FlowNode *node) const
+{
+    if (!node)
+        return {};
+    const int row = rowOf(node);
+    if (row < 0)
+        return {};
+    return createIndex(row, 0, const_cast<model::FlowNode *>(node));
+}
+
+QModelIndex FlowTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (!hasIndex(row, column, parent))
+        return {};
+    const model::FlowNode *p = nodeAt(parent);
+    const auto &siblings = p ? p->children : m_tree.topLevel();
+    return createIndex(row, column, siblings[size_t(row)]);
+}
+
+QModelIndex FlowTreeModel::parent(const QModelIndex &child) const
+{
+    const model::FlowNode *node = nodeAt(child);
+    if (!node || !node->parent)
+        return {};
+    return indexOf(node->parent);
+}
+
+int FlowTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    const model::FlowNode *p = nodeAt(parent);
+    return p ? p->childCount() : int(m_tree.topLevel().size());
+}
+
+int FlowTreeModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
+QVariant FlowTreeModel::data(const QModelIndex &index, int role) const
+{
+    const model::FlowNode *node = nodeAt(index);
+    if (!node)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return node->text;
+    case Qt::DecorationRole:
+        return flowpictures::nodeIcon(node->image, node->selectedImage);
+    case Qt::ToolTipRole:
+        return node->key;
+    case KeyRole:
+        return node->key;
+    case ParentKeyRole:
+        return node->parentKey();
+    case ImageRole:
+        return node->image;
+    case SelectedImageRole:
+        return node->selectedImage;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags FlowTreeModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled
+           | Qt::ItemIsDropEnabled;
+}
+
+QStringList FlowTreeModel::mimeTypes() const
+{
+    return {mimeType()};
+}
+
+QMimeData *FlowTreeModel::mimeData(const QModelIndexList &indexes) const
+{
+    // One node is dragged at a time, with its subtree.
+    for (const QModelIndex &index : indexes) {
+        if (const model::FlowNode *node = nodeAt(index)) {
+            auto *data = new QMimeData;
+            data->setData(mimeType(), node->key.toUtf8());
+            data->setText(node->text);
+            return data;
+        }
+    }
+    return nullptr;
+}
+
+model::FlowNode *FlowTreeModel::draggedNode(const QMimeData *data) const
+{
+    if (!data || !data->hasFormat(mimeType()))
+        return nullptr;
+    return m_tree.findKey(QString::fromUtf8(data->data(mimeType())));
+}
+
+bool FlowTreeModel::canDropMimeData(const QMimeData *data, Qt::DropAction action, int row,
+                                    int, const QModelIndex &parent) const
+{
+    // Only a drop on a node means anything; between nodes there is no node to adopt it.
+    return action == Qt::MoveAction && row < 0 && parent.isValid() && draggedNode(data);
+}
+
+bool FlowTreeModel::dropMimeData(const QMimeData *data, Qt::DropAction action, int row,
+                                 int column, const QModelIndex &parent)
+{
+    if (action == Qt::IgnoreAction)
+        return true;
+    model::FlowNode *node = draggedNode(data);
+    if (!node || action != Qt::MoveAction || row >= 0 || column > 0)
+        return false;
+    model::FlowNode *target = nodeAt(parent);
+    if (m_dropHandler)
+        return m_dropHandler(node, target);
+    return target && m_tree.setParent(node, target);
+}
+
+Qt::DropActions FlowTreeModel::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+Qt::DropActions FlowTreeModel::supportedDragActions() const
+{
+    return Qt::MoveAction;
+}
+
+void FlowTreeModel::nodeAboutToBeInserted(model::FlowNode *parent, int row)
+{
+    beginInsertRows(indexOf(parent), row, row);
+}
+
+void FlowTreeModel::nodeInserted(model::FlowNode *)
+{
+    endInsertRows();
+}
+
+void FlowTreeModel::nodeAboutToBeRemoved(model::FlowNode *node)
+{
+    const int row = rowOf(node);
+    beginRemoveRows(indexOf(node->parent), row, row);
+}
+
+void FlowTreeModel::nodeRemoved()
+{
+    endRemoveRows();
+}
+
+void FlowTreeModel::nodeAboutToBeMoved(model::FlowNode *node, model::FlowNode *newParent)
+{
+    const int row = rowOf(node);
+    const QModelIndex from = indexOf(node->parent);
+    const QModelIndex to = indexOf(newParent);
+    const int end = newParent->childCount();
+    if (node->parent == newParent && row == end - 1) {
+        m_move = MoveKind::None; // already the last child: nothing moves
+    } else if (beginMoveRows(from, row, row, to, end)) {
+        m_move = MoveKind::Move;
+    } else {
+        m_move = MoveKind::Reset;
+        beginResetModel();
+    }
+}
+
+void FlowTreeModel::nodeMoved(model::FlowNode *)
+{
+    if (m_move == MoveKind::Move)
+        endMoveRows();
+    else if (m_move == MoveKind::Reset)
+        endResetModel();
+    m_move = MoveKind::None;
+}
+
+void FlowTreeModel::treeAboutToBeReset()
+{
+    beginResetModel();
+}
+
+void FlowTreeModel::treeReset()
+{
+    endResetModel();
+}
+
+} // namespace editor
