@@ -130,6 +130,35 @@ QList<Member> MemberStore::all(QString *error) const
     return result;
 }
 
+bool MemberStore::fetch(qint64 id, Member *member, QString *error) const
+{
+    SqlConnection connection(path(), SqlConnection::Mode::MustExist);
+    if (!connection.isOpen()) {
+        if (error)
+            *error = connection.errorString();
+        return false;
+    }
+    QSqlQuery q(connection.database());
+    q.prepare(QStringLiteral("SELECT ID, Fname, Lname, mailbox, password, attempts FROM members "
+                             "WHERE ID = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        if (error)
+            *error = queryError(q);
+        return false;
+    }
+    if (!q.next()) {
+        if (error)
+            *error = QStringLiteral("The member's record no longer exists.");
+        return false;
+    }
+    if (member) {
+        *member = {q.value(0).toLongLong(), q.value(1), q.value(2), q.value(3), q.value(4),
+                   q.value(5)};
+    }
+    return true;
+}
+
 bool MemberStore::insert(Member &member, QString *error) const
 {
     SqlConnection connection(path(), SqlConnection::Mode::MustExist);

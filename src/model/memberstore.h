@@ -33,6 +33,8 @@ public:
 
     // Members in last-name order (rows with the same last name in the order stored).
     QList<Member> all(QString *error) const;
+    // The stored values of one member (by id), as the store converted them.
+    bool fetch(qint64 id, Member *member, QString *error) const;
     // Appends the member; sets its id.
     bool insert(Member &member, QString *error) const;
     // Writes the member's values into its row (by id).
