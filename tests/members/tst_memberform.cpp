@@ -41,6 +41,8 @@ private Q_SLOTS:
     void typedChangeIsWrittenBeforeMove();
     void refusedChangeStopsTheMove();
     void storedNumbersShownAsStored();
+    void refreshWritesTypedChangeAndReportsFailure();
+    void deleteOfRowGoneElsewhereReports();
     void playGreeting_data();
     void playGreeting();
 
@@ -532,6 +534,37 @@ void tst_MemberForm::storedNumbersShownAsStored()
     button(QStringLiteral("cmdUpdate"))->click();
     QCOMPARE(box(3)->text(), QStringLiteral("42"));
     QCOMPARE(stored().first().password.toInt(), 42);
+}
+
+void tst_MemberForm::refreshWritesTypedChangeAndReportsFailure()
+{
+    goTo(4);
+    type(1, QStringLiteral("Adams"));
+    button(QStringLiteral("cmdRefresh"))->click();
+    QVERIFY(m_prompts->messages.isEmpty());
+    QCOMPARE(status(), QStringLiteral("Member: 1"));
+    QCOMPARE(box(1)->text(), QStringLiteral("Adams"));
+
+    // Without its database the form keeps what it shows and says why.
+    QVERIFY(QFile::remove(model::MemberStore(m_dir->path()).path()));
+    button(QStringLiteral("cmdRefresh"))->click();
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY(!m_prompts->messages.first().isEmpty());
+    QCOMPARE(box(1)->text(), QStringLiteral("Adams"));
+    button(QStringLiteral("cmdNext"))->click();
+    QCOMPARE(box(1)->text(), QStringLiteral("Brantley"));
+}
+
+void tst_MemberForm::deleteOfRowGoneElsewhereReports()
+{
+    QString error;
+    QVERIFY(model::MemberStore(m_dir->path()).remove(3, &error)); // Brantley, shown first
+    button(QStringLiteral("cmdDelete"))->click();
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QCOMPARE(box(1)->text(), QStringLiteral("Brantley"));
+    QCOMPARE(stored().size(), 3);
+    button(QStringLiteral("cmdRefresh"))->click();
+    QCOMPARE(box(0)->text(), QStringLiteral("John"));
 }
 
 void tst_MemberForm::playGreeting_data()
