@@ -1,0 +1,86 @@
+#pragma once
+
+#include "model/flowrecord.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+
+namespace model {
+struct CurrentFlow;
+}
+namespace ui {
+class UserPrompts;
+}
+
+namespace properties {
+
+class FixedHeaderTable;
+
+// The property grid of the selected node: field names on the left, values on the right,
+// edited in place through an overlaid line editor. The grid keeps the node's identity
+// and the table it came from, reads the row through the flow store and writes an
+// edited value back when the user leaves the cell.
+//
+// The editor opens on a typed character (which replaces the value), or on a space, Enter
+// or a double-click (which keeps the value, caret at its end). Enter returns the focus
+// to the grid and keeps the editor; Escape drops the edit; Up and Down move between rows.
+// Leaving the cell while the editor shows writes the values that differ from the stored
+// row; a blank value is never written.
+class PropertyGrid : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kRows = 10;
+
+    PropertyGrid(const model::CurrentFlow &current, ui::UserPrompts &prompts,
+                 QWidget *parent = nullptr);
+
+    // Shows the properties of the node (its call function's fields) from the current
+    // flow table; a node without a row or with a text that names no call function
+    // shows only the headings. The editor's text is emptied; its visibility stays.
+    void loadNode(const model::NodeIdentity &node);
+
+    // The value beside the first row whose name is fieldName; a null string when no row
+    // has that name (an empty one when the field is there but blank).
+    QString fieldValue(const QString &fieldName) const;
+
+    // The node whose properties are shown, if any.
+    std::optional<model::NodeIdentity> node() const { return m_node; }
+
+Q_SIGNALS:
+    // A click on a value cell, after the grid has moved to it.
+    void cellClicked(const QString &cellText);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showHeadings();
+    void openEditor(const QString &typed, bool keepValue);
+    bool editorKey(int key);
+    void leaveCell(int row, int column);
+    bool writeBack();
+
+    const model::CurrentFlow &m_current;
+    ui::UserPrompts &m_prompts;
+    QLabel *m_label = nullptr;
+    FixedHeaderTable *m_grid = nullptr;
+    QLineEdit *m_editor = nullptr;
+
+    // Where the shown values came from: written back to the same row of the same table.
+    std::optional<model::NodeIdentity> m_node;
+    QString m_databasePath;
+    QString m_table;
+
+    bool m_loading = false;
+    // The editor stayed visible across a reload: its emptied text belongs to no cell and
+    // must not blank the cell it happens to cover.
+    bool m_editorStale = false;
+};
+
+} // namespace properties
