@@ -1,0 +1,408 @@
+#include "flowemitter.h"
+
+#include "findreplace.h"
+#include "linesink.h"
+#include "narrator.h"
+#include "pagetemplates.h"
+#include "templatefill.h"
+#include "textencoding.h"
+
+#include "model/flowtree.h"
+
+namespace codegen {
+
+using namespace templates;
+
+namespace {
+QString str(const char16_t *text)
+{
+    return QString::fromUtf16(text);
+}
+} // namespace
+
+// The four digit-collecting call functions share one section; they differ in these.
+struct FlowEmitter::DigitsForm
+{
+    const char16_t *element;
+    const char16_t *sessionKey;
+    const char16_t *logText;
+    bool menuBeforeForm;
+    const char16_t *formEnd;
+    const char16_t *sentence;
+    const char16_t *xmlBlock;
+    bool xmlPlays; // its CallXML block plays the prompt instead of collecting digits
+};
+
+FlowEmitter::FlowEmitter(GenerationTarget target, LineSink &sink, Narrator *narrator)
+    : m_target(target)
+    , m_sink(sink)
+    , m_narrator(narrator)
+{
+}
+
+void FlowEmitter::write(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        m_sink.writeCodeLine(line);
+}
+
+void FlowEmitter::speak(const QString &sentence)
+{
+    if (m_target == GenerationTarget::Narration && m_narrator)
+        m_narrator->speakText(sentence);
+}
+
+void FlowEmitter::beginDocument()
+{
+    if (isXml())
+        write(fill(kXmlHead));
+}
+
+void FlowEmitter::endDocument()
+{
+    if (isXml())
+        write(fill(kXmlTail));
+    speak(str(kSayClosing));
+}
+
+void FlowEmitter::prepare(const model::FlowNode &node, const QString &parentAnchor,
+                          const NodeValues &values)
+{
+    m_values = values;
+    m_parentAnchor = parentAnchor;
+    m_nextTarget.clear();
+    for (QString &t : m_optionTargets)
+        t.clear();
+    collectTargets(node);
+}
+
+void FlowEmitter::collectTargets(const model::FlowNode &node)
+{
+    if (node.childCount() == 1) {
+        m_nextTarget = u'#' + node.children.front()->text;
+        return;
+    }
+    if (node.childCount() < 2)
+        return;
+    // A node offers at most six options; later children are reached only through their
+    // own descendants.
+    for (const model::FlowNode *child : node.children) {
+        for (QString &t : m_optionTargets) {
+            if (t.trimmed().isEmpty()) {
+                t = u'#' + child->text;
+                break;
+            }
+        }
+    }
+}
+
+void FlowEmitter::emitRoot(const model::FlowNode &node, const NodeValues &values)
+{
+    prepare(node, QStringLiteral("#answer-call"), values);
+    m_label = anchorName(node.text);
+    emitAnswerCall();
+}
+
+void FlowEmitter::emitChild(const model::FlowNode &node, const NodeValues &values)
+{
+    const QString parentText = node.parent ? node.parent->text : QString();
+    prepare(node, anchorName(u'#' + parentText), values);
+    if (!isXml() && node.text != u"hangup")
+        write(fill(kSeparator, {{u"text", node.text}}));
+    m_label = anchorName(node.text);
+    if (const Emitter emitter = emitterFor(node.text))
+        (this->*emitter)();
+}
+
+FlowEmitter::Emitter FlowEmitter::emitterFor(const QString &nodeText)
+{
+    static const struct
+    {
+        const char16_t *text;
+        Emitter emitter;
+    } kEmitters[] = {
+        {u"play main greetings", &FlowEmitter::emitPlayMainGreetings},
+        {u"get user id digits", &FlowEmitter::emitGetUserIdDigits},
+        {u"get password digits", &FlowEmitter::emitGetPasswordDigits},
+        {u"play personal greetings", &FlowEmitter::emitPlayPersonalGreetings},
+        {u"get option digits", &FlowEmitter::emitGetOptionDigits},
+        {u"process recorded messages", &FlowEmitter::emitProcessRecordedMessages},
+        {u"record message", &FlowEmitter::emitRecordMessage},
+        {u"play message options", &FlowEmitter::emitPlayMessageOptions},
+        {u"delete recorded message", &FlowEmitter::emitDeleteRecordedMessage},
+        {u"save recorded message", &FlowEmitter::emitSaveRecordedMessage},
+        {u"re-record messages", &FlowEmitter::emitRerecordMessage},
+        {u"hear recorded message", &FlowEmitter::emitHearRecordedMessage},
+        {u"hangup", &FlowEmitter::emitHangup},
+    };
+    // Exact, case-sensitive: a node is recognised by its call function's name.
+    for (const auto &e : kEmitters) {
+        if (nodeText == QStringView(e.text))
+            return e.emitter;
+    }
+    return nullptr;
+}
+
+bool FlowEmitter::hasEmitter(const QString &nodeText)
+{
+    return emitterFor(nodeText) != nullptr;
+}
+
+QString FlowEmitter::promptLine() const
+{
+    if (m_target == GenerationTarget::WteTts)
+        return m_values.prompttxt;
+    return fillLine(kPromptWave, {{u"voicefile", m_values.voicefile}});
+}
+
+// ---- Option menu ---------------------------------------------------------------------
+
+void FlowEmitter::emitOptionMenu()
+{
+    if (!m_nextTarget.trimmed().isEmpty()) {
+        m_nextTarget = anchorName(m_nextTarget);
+        write({fillLine(kNavigate, {{u"nextTarget", m_nextTarget}})});
+    }
+    int count = 0;
+    for (const QString &t : m_optionTargets)
+        count += t.trimmed().isEmpty() ? 0 : 1;
+    if (count == 0)
+        return;
+    if (m_target == GenerationTarget::Narration) {
+        speak(fillLine(kSayOptionCount, {{u"n", QString::number(count)}}));
+        for (int k = 1; k <= 6; ++k) {
+            QString &t = m_optionTargets[k - 1];
+            if (t.trimmed().isEmpty())
+                continue;
+            // Stored back: the page's menu below is written without "#" as well.
+            if (t.startsWith(u'#'))
+                t.remove(0, 1);
+            speak(k == 1 ? fillLine(kSayFirstOption, {{u"target", t}})
+                         : fillLine(kSayOption, {{u"k", QString::number(k)}, {u"target", t}}));
+        }
+    }
+    write({fillLine(kMenuStart, {{u"parentAnchor", m_parentAnchor}})});
+    for (int k = 1; k <= 6; ++k) {
+        QString &t = m_optionTargets[k - 1];
+        if (t.trimmed().isEmpty())
+            continue;
+        t = anchorName(t);
+        write({fillLine(kMenuOption, {{u"k", QString::number(k)}, {u"target", t}})});
+    }
+    write({str(kMenuEnd)});
+}
+
+// ---- CallXML lines -------------------------------------------------------------------
+
+QString FlowEmitter::xml(const QString &value) const
+{
+    return xmlAttributeEscaped(value);
+}
+
+void FlowEmitter::writeXmlBlock(const QString &block, const QString &action)
+{
+    write(fill(kXmlBlock, {{u"block", block}, {u"action", action}}));
+}
+
+QString FlowEmitter::xmlPlayLine() const
+{
+    return fillLine(kXmlPlay, {{u"InputTerm", xml(m_values.inputTerm)},
+                               {u"voicefile", xml(m_values.voicefile)}});
+}
+
+QString FlowEmitter::xmlDigitsLine() const
+{
+    return fillLine(kXmlDigits, {{u"inputmaxlen", xml(m_values.inputmaxlen)},
+                                 {u"InputTerm", xml(m_values.inputTerm)},
+                                 {u"FirstTimeoutInterval", xml(m_values.firstTimeoutInterval)},
+                                 {u"InterTimeoutInterval", xml(m_values.interTimeoutInterval)}});
+}
+
+QString FlowEmitter::xmlRecordLine() const
+{
+    return fillLine(kXmlRecord, {{u"InputTerm", xml(m_values.inputTerm)},
+                                 {u"FirstTimeoutInterval", xml(m_values.firstTimeoutInterval)},
+                                 {u"InterTimeoutInterval", xml(m_values.interTimeoutInterval)}});
+}
+
+// ---- Emitters ------------------------------------------------------------------------
+
+void FlowEmitter::emitAnswerCall()
+{
+    if (isXml()) {
+        write(fill(kXmlAnswer));
+        return;
+    }
+    speak(str(kSayWelcome));
+    speak(str(kSayAuthor));
+    speak(str(kSayAnswer));
+    write(fill(kAnswerCallHead, {{u"label", m_label}}));
+    emitOptionMenu();
+    write(fill(kAnswerCallEnd));
+}
+
+void FlowEmitter::emitGreeting(const char16_t *logText, const char16_t *sentence,
+                               const char16_t *xmlBlock)
+{
+    if (isXml()) {
+        writeXmlBlock(str(xmlBlock), xmlPlayLine());
+        return;
+    }
+    speak(str(sentence));
+    write(fill(kGreeting,
+               {{u"label", m_label}, {u"logText", str(logText)}, {u"prompt", promptLine()}}));
+    emitOptionMenu();
+    write(fill(kSectionEnd, {{u"label", m_label}}));
+}
+
+void FlowEmitter::emitPlayMainGreetings()
+{
+    emitGreeting(u" play main greetings ", u"Then it will play Main greetings.",
+                 u"playMaingreetings");
+}
+
+void FlowEmitter::emitPlayPersonalGreetings()
+{
+    emitGreeting(u" play personal greetings ", u"Then it will Play Personal Greetings.",
+                 u"playpersonalgreetings");
+}
+
+void FlowEmitter::emitDigits(const DigitsForm &form)
+{
+    if (isXml()) {
+        writeXmlBlock(str(form.xmlBlock), form.xmlPlays ? xmlPlayLine() : xmlDigitsLine());
+        return;
+    }
+    speak(str(form.sentence));
+    write(fill(kDigitsHead, {{u"label", m_label},
+                             {u"InputTerm", m_values.inputTerm},
+                             {u"IgnoreKeys", m_values.ignoreKeys},
+                             {u"InterTimeoutInterval", m_values.interTimeoutInterval},
+                             {u"FirstTimeoutInterval", m_values.firstTimeoutInterval},
+                             {u"X", str(form.element)},
+                             {u"K", str(form.sessionKey)},
+                             {u"logText", str(form.logText)},
+                             {u"prompt", promptLine()}}));
+    if (form.menuBeforeForm)
+        emitOptionMenu();
+    write(fill(kDigitsForm, {{u"X", str(form.element)},
+                             {u"inputtype", m_values.inputtype},
+                             {u"inputmaxlen", m_values.inputmaxlen},
+                             {u"formEnd", str(form.formEnd)}}));
+    emitOptionMenu();
+    write(fill(kSectionEnd, {{u"label", m_label}}));
+}
+
+void FlowEmitter::emitGetUserIdDigits()
+{
+    emitDigits({u"useriddigits", u"userid", u" Get user id digits ", true, u"  </form>",
+                u"Then it will get user id digits.", u"getuseriddigits", false});
+}
+
+void FlowEmitter::emitGetPasswordDigits()
+{
+    emitDigits({u"userpindigits", u"userpin", u" Get pass word digits ", true, u"  </form>",
+                u"Then it will get user pass word digits.", u"getpassworddigits", false});
+}
+
+void FlowEmitter::emitGetOptionDigits()
+{
+    emitDigits({u"optiondigits", u"optionDigit", u" Get option Digits ", false, u" </form>",
+                u"Then it will ask caller to enter an Option digits.", u"getoptiondigit",
+                false});
+}
+
+void FlowEmitter::emitPlayMessageOptions()
+{
+    emitDigits({u"messageoption", u"msgDigit", u" play message options ", false, u" </form>",
+                u"Then it ask user to select Message options functions.",
+                u"playMessageoptions", true});
+}
+
+void FlowEmitter::emitProcessRecordedMessages()
+{
+    if (isXml()) {
+        // CallXML has no voice-mail page to hand over to.
+        writeXmlBlock(QStringLiteral("processrecordedmsg"), xmlPlayLine());
+        return;
+    }
+    speak(QStringLiteral("Then it will Process recorded Messages."));
+    write(fill(kProcessHead, {{u"label", m_label}, {u"prompt", promptLine()}}));
+    if (m_target == GenerationTarget::WteTts)
+        write({str(kProcessToRemoteTts)});
+    else if (m_target == GenerationTarget::WteWave)
+        write({str(kProcessToRemoteWave)});
+    write({str(kFormEnd)});
+    write(fill(kSectionEnd, {{u"label", m_label}}));
+    m_remoteNeeded = true;
+}
+
+void FlowEmitter::emitRecordMessage()
+{
+    if (isXml()) {
+        writeXmlBlock(QStringLiteral("recordmessage"), xmlRecordLine());
+        return;
+    }
+    speak(QStringLiteral("Then it will record a Message."));
+    write(fill(kRecord, {{u"label", m_label}, {u"prompt", promptLine()}}));
+    emitOptionMenu();
+    write(fill(kSectionEnd, {{u"label", m_label}}));
+}
+
+void FlowEmitter::emitHearRecordedMessage()
+{
+    if (isXml()) {
+        writeXmlBlock(QStringLiteral("hearmsg"), xmlPlayLine());
+        return;
+    }
+    speak(QStringLiteral("Then it will Play the recorded Message."));
+    write(fill(kHear, {{u"label", m_label}, {u"parentAnchor", m_parentAnchor}}));
+}
+
+void FlowEmitter::emitSaveRecordedMessage()
+{
+    if (isXml())
+        return;
+    speak(QStringLiteral("Then it will saves the recorded Message."));
+    write(fill(kSave, {{u"label", m_label},
+                       {u"InputTerm", m_values.inputTerm},
+                       {u"IgnoreKeys", m_values.ignoreKeys},
+                       {u"InterTimeoutInterval", m_values.interTimeoutInterval},
+                       {u"FirstTimeoutInterval", m_values.firstTimeoutInterval},
+                       {u"prompt", promptLine()},
+                       {u"parentAnchor", m_parentAnchor}}));
+}
+
+void FlowEmitter::emitDeleteRecordedMessage()
+{
+    if (isXml())
+        return;
+    speak(QStringLiteral("Then it will delete the recorded Message."));
+    write(fill(kDelete,
+               {{u"label", m_label}, {u"prompt", promptLine()}, {u"parentAnchor", m_parentAnchor}}));
+}
+
+void FlowEmitter::emitRerecordMessage()
+{
+    if (isXml()) {
+        writeXmlBlock(QStringLiteral("rerecordmsg"), xmlRecordLine());
+        return;
+    }
+    speak(QStringLiteral("The application will then will re-recorded Message."));
+    write(fill(kRerecord, {{u"label", m_label}, {u"parentAnchor", m_parentAnchor}}));
+}
+
+void FlowEmitter::emitHangup()
+{
+    if (isXml()) {
+        write(fill(kXmlHangup));
+        return;
+    }
+    // One hang-up section per page: every hang-up node shares the anchor "hangup".
+    if (m_hangupWritten)
+        return;
+    m_hangupWritten = true;
+    write(fill(kHangup, {{u"label", m_label}, {u"prompt", promptLine()}}));
+}
+
+} // namespace codegen

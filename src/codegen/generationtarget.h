@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace codegen {
+
+// What a run generates: the two WTE flavours, CallXML, and the narration, which speaks the
+// flow and writes the call page with the lines of the wave flavour.
+enum class GenerationTarget { WteWave, WteTts, CallXml, Narration };
+
+// "wteWave", "wteTTS", "callxml", "TTS" (exact spelling); nullopt for anything else.
+std::optional<GenerationTarget> parseTarget(const QString &name);
+QString targetName(GenerationTarget target);
+
+} // namespace codegen

@@ -1,0 +1,161 @@
+#include "generator.h"
+
+#include "filelinesink.h"
+#include "flowemitter.h"
+#include "generationtarget.h"
+#include "narrator.h"
+#include "nodevalues.h"
+#include "remotepage.h"
+
+#include "model/flowstore.h"
+#include "model/flowtree.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace codegen {
+
+namespace {
+
+// Keeps the sentences until the pages are in place, so that a run that fails half-way
+// does not narrate half a flow.
+class SentenceBuffer final : public Narrator
+{
+public:
+    void speakText(const QString &sentence) override { sentences << sentence; }
+    QStringList sentences;
+};
+
+GenerationResult failed(const QString &error)
+{
+    GenerationResult r;
+    r.error = error;
+    return r;
+}
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString outputFileName(const QString &target)
+{
+    const auto t = parseTarget(target);
+    if (!t)
+        return {};
+    switch (*t) {
+    case GenerationTarget::WteWave:
+        return QStringLiteral("callWave.asp");
+    case GenerationTarget::WteTts:
+    case GenerationTarget::Narration:
+        return QStringLiteral("callTTS.asp");
+    case GenerationTarget::CallXml:
+        return QStringLiteral("callxml.asp");
+    }
+    return {};
+}
+
+QString completionMessage(const QString &target, bool remoteNeeded)
+{
+    const auto t = parseTarget(target);
+    if (!t)
+        return {};
+    switch (*t) {
+    case GenerationTarget::WteTts:
+    case GenerationTarget::Narration:
+        return remoteNeeded ? QStringLiteral("Code generated: CallTTS.asp and RemoteTTS.asp")
+                            : QStringLiteral("Code generated: CallTTS.asp");
+    case GenerationTarget::WteWave:
+        return remoteNeeded ? QStringLiteral("Code generated: CallWave.asp and RemoteWave.asp")
+                            : QStringLiteral("Code generated: CallWave.asp");
+    case GenerationTarget::CallXml:
+        return QStringLiteral("Code generated: CallXml.asp");
+    }
+    return {};
+}
+
+GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &request,
+                          Narrator *narrator)
+{
+    const auto target = parseTarget(request.target);
+    if (!target)
+        return failed(QStringLiteral("Unknown generation target \"%1\".").arg(request.target));
+    const int rootIndex = tree.findRootNode();
+    if (rootIndex == 0)
+        return failed(QStringLiteral("There is no call flow to generate: the tree is empty."));
+    if (request.databasePath.isEmpty())
+        return failed(QStringLiteral("No flow database is open to read the node properties "
+                                     "from."));
+
+    model::FlowStore store(request.databasePath, request.table);
+    if (!store.isOpen())
+        return failed(QStringLiteral("Cannot read the flow database %1: %2")
+                          .arg(native(request.databasePath), store.errorString()));
+    QString error;
+    const QStringList tables = store.tables(&error);
+    if (!error.isEmpty())
+        return failed(QStringLiteral("Cannot read the flow database %1: %2")
+                          .arg(native(request.databasePath), error));
+    if (!tables.contains(request.table, Qt::CaseInsensitive))
+        return failed(QStringLiteral("The flow database %1 has no table %2.")
+                          .arg(native(request.databasePath), request.table));
+
+    GenerationResult result;
+    result.mainFile = QDir(request.appDir).filePath(outputFileName(request.target));
+    if (!QFileInfo(request.appDir).isDir())
+        return failed(QStringLiteral("Cannot write %1: the folder %2 does not exist.")
+                          .arg(native(result.mainFile), native(request.appDir)));
+    FileLineSink page(result.mainFile, *target == GenerationTarget::CallXml
+                                           ? FileLineSink::Encoding::Utf8
+                                           : FileLineSink::Encoding::Windows1252);
+    if (!page.open(&error))
+        return failed(error);
+
+    SentenceBuffer sentences;
+    FlowEmitter emitter(*target, page, &sentences);
+    emitter.beginDocument();
+    // Every top-level node starts a call; the walk visits each with its subtree in turn.
+    for (const model::FlowNode *node : tree.depthFirst()) {
+        const auto row = store.fetchRow(model::NodeIdentity::of(*node), &error);
+        if (!row && !error.isEmpty())
+            return failed(QStringLiteral("Cannot read the properties of node %1 (%2) from "
+                                         "table %3: %4")
+                              .arg(node->key, node->text, request.table, error));
+        const NodeValues values = NodeValues::fromRow(row, node->text);
+        if (node->parent)
+            emitter.emitChild(*node, values);
+        else
+            emitter.emitRoot(*node, values);
+    }
+    emitter.endDocument();
+
+    result.remoteNeeded = emitter.remoteNeeded();
+    std::unique_ptr<FileLineSink> remote;
+    if (result.remoteNeeded && *target != GenerationTarget::CallXml) {
+        result.remoteFile = QDir(request.appDir).filePath(remotePageFileName(request.target));
+        remote = std::make_unique<FileLineSink>(result.remoteFile,
+                                                FileLineSink::Encoding::Windows1252);
+        if (!remote->open(&error))
+            return failed(error);
+        writeRemotePage(*remote);
+    }
+    // The voice-mail page is the same for every flow, so putting it in place first can
+    // never leave a page that disagrees with the call page.
+    if (remote && !remote->commit(&error))
+        return failed(error);
+    if (!page.commit(&error))
+        return failed(error);
+
+    result.ok = true;
+    if (narrator) {
+        for (const QString &sentence : std::as_const(sentences.sentences))
+            narrator->speakText(sentence);
+    }
+    return result;
+}
+
+} // namespace codegen

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+namespace model {
+class FlowTree;
+}
+
+namespace codegen {
+
+class Narrator;
+
+// One generation run: what to write, where the pages go, where the node properties are.
+struct GenerationRequest
+{
+    QString target;       // "wteWave", "wteTTS", "callxml" or "TTS"
+    QString appDir;       // the pages are written into this folder
+    QString databasePath; // the current flow database
+    QString table;        // the current flow table
+};
+
+struct GenerationResult
+{
+    bool ok = false;
+    QString error;        // what failed, for the user; empty on success
+    QString mainFile;     // full path of the call page
+    QString remoteFile;   // full path of the voice-mail page; empty when none was written
+    bool remoteNeeded = false;
+};
+
+// Writecode2: writes the target's page from the tree, each node's properties read from its
+// row in the flow table, and the voice-mail page when the flow processes recorded messages
+// (never for "callxml"). The pages replace the previous ones only when the whole run
+// succeeded; otherwise nothing on disk changes and `error` says why. For the target "TTS"
+// the narrator hears the flow's sentences in walk order once the pages are written.
+GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &request,
+                          Narrator *narrator);
+
+// The completion message shown after a run: "Code generated: CallTTS.asp and
+// RemoteTTS.asp", ...; empty for a target without one.
+QString completionMessage(const QString &target, bool remoteNeeded);
+
+// "callWave.asp", "callTTS.asp" (also for "TTS"), "callxml.asp"; empty for other targets.
+QString outputFileName(const QString &target);
+
+} // namespace codegen

@@ -1,0 +1,73 @@
+#include "textencoding.h"
+
+#include <QString>
+
+namespace codegen {
+
+namespace {
+// The characters of 0x80 to 0x9F; 0 where windows-1252 defines none.
+constexpr char16_t kHighRange[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char encodeOne(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighRange[i] != 0 && kHighRange[i] == c)
+            return char(0x80 + i);
+    }
+    return '?';
+}
+} // namespace
+
+QByteArray toWindows1252(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += c.isSurrogate() ? '?' : encodeOne(c.unicode());
+    }
+    return out;
+}
+
+QString xmlAttributeEscaped(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += value.at(++i);
+            continue;
+        }
+        switch (u) {
+        case u'&': out += QLatin1String("&amp;"); break;
+        case u'<': out += QLatin1String("&lt;"); break;
+        case u'>': out += QLatin1String("&gt;"); break;
+        case u'"': out += QLatin1String("&quot;"); break;
+        case u'\t': out += QLatin1String("&#9;"); break;
+        case u'\n': out += QLatin1String("&#10;"); break;
+        case u'\r': out += QLatin1String("&#13;"); break;
+        default:
+            if (u < 0x20 || c.isSurrogate() || u == 0xFFFE || u == 0xFFFF)
+                break;
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace codegen
