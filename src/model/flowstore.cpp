@@ -205,8 +205,14 @@ bool FlowStore::addRow(const NodeIdentity &node, QString *error)
         marks << QStringLiteral("?");
     }
     QSqlQuery query(m_connection.database());
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quotedTable(), names.join(u','), marks.join(u',')));
+    // A failed prepare (no such table) must be reported as itself, not as the
+    // "Parameter count mismatch" that binding would give afterwards.
+    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(quotedTable(), names.join(u','), marks.join(u',')))) {
+        if (error)
+            *error = lastError(query);
+        return false;
+    }
     for (const QVariant &v : values)
         query.addBindValue(v);
     if (!query.exec()) {
@@ -225,9 +231,13 @@ bool FlowStore::deleteRow(const QString &key, QString *error)
         return false;
     }
     QSqlQuery query(m_connection.database());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = (SELECT rowid FROM %1 WHERE \"key\" = ?"
-                                 " COLLATE NOCASE ORDER BY rowid LIMIT 1)")
-                      .arg(quotedTable()));
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = (SELECT rowid FROM %1 WHERE "
+                                      "\"key\" = ? COLLATE NOCASE ORDER BY rowid LIMIT 1)")
+                           .arg(quotedTable()))) {
+        if (error)
+            *error = lastError(query);
+        return false;
+    }
     query.addBindValue(key);
     if (!query.exec()) {
         if (error)
@@ -317,9 +327,13 @@ bool FlowStore::updateRow(const NodeIdentity &node, const ColumnValues &values, 
         sets << QStringLiteral("\"%1\" = ?").arg(column);
     }
     QSqlQuery query(m_connection.database());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1%3"
-                                 " ORDER BY rowid LIMIT 1)")
-                      .arg(quotedTable(), sets.join(QLatin1String(", ")), conditionSql()));
+    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1%3"
+                                      " ORDER BY rowid LIMIT 1)")
+                           .arg(quotedTable(), sets.join(QLatin1String(", ")), conditionSql()))) {
+        if (error)
+            *error = lastError(query);
+        return false;
+    }
     for (const QVariant &v : values)
         query.addBindValue(v);
     bindIdentity(query, node);
