@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace properties {
 
 FixedHeaderTable::FixedHeaderTable(int rows, int columns, QWidget *parent)
@@ -86,12 +88,9 @@ QModelIndex FixedHeaderTable::moveCursor(CursorAction cursorAction,
     QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
     if (!next.isValid())
         return current;
-    int row = next.row();
-    int column = next.column();
-    if (row < 1)
-        row = current.isValid() ? current.row() : 1;
-    if (column < 1)
-        column = current.isValid() ? current.column() : 1;
+    // A move onto a fixed cell stops at the first value cell in that direction.
+    const int row = std::max(next.row(), 1);
+    const int column = std::max(next.column(), 1);
     if (row >= rowCount() || column >= columnCount())
         return current;
     return model()->index(row, column, rootIndex());
