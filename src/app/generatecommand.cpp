@@ -1,0 +1,152 @@
+#include "generatecommand.h"
+
+#include "codegen/generator.h"
+#include "codegen/narrator.h"
+#include "model/appdata.h"
+#include "model/demoflow.h"
+#include "model/flowstore.h"
+#include "model/flowtree.h"
+#include "model/sqlconnection.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+
+namespace app {
+
+namespace {
+
+const char kUsage[] = "Usage: dialwright generate --target T [--app-dir DIR] [--flow-db FILE] "
+                      "[--table NAME]\n       T: wteTTS, wteWave, callxml or TTS";
+
+class SentencePrinter final : public codegen::Narrator
+{
+public:
+    void speakText(const QString &sentence) override { sentences << sentence; }
+    QStringList sentences;
+};
+
+// "--name value" or "--name=value" for the four options; false with *error otherwise.
+bool parseOptions(const QStringList &args, QHash<QString, QString> *options, QString *error)
+{
+    static const QStringList known{QStringLiteral("--target"), QStringLiteral("--app-dir"),
+                                   QStringLiteral("--flow-db"), QStringLiteral("--table")};
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString name = args.at(i);
+        QString value;
+        const qsizetype equals = name.indexOf(u'=');
+        if (name.startsWith(QLatin1String("--")) && equals > 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        } else if (known.contains(name)) {
+            if (i + 1 >= args.size()) {
+                *error = QStringLiteral("%1 needs a value.").arg(name);
+                return false;
+            }
+            value = args.at(++i);
+        }
+        if (!known.contains(name)) {
+            *error = QStringLiteral("Unknown argument for generate: %1").arg(args.at(i));
+            return false;
+        }
+        if (value.isEmpty()) {
+            *error = QStringLiteral("%1 needs a value.").arg(name);
+            return false;
+        }
+        options->insert(name, value);
+    }
+    return true;
+}
+
+} // namespace
+
+int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
+                       QTextStream &err)
+{
+    QHash<QString, QString> options;
+    QString error;
+    if (!parseOptions(args, &options, &error)) {
+        err << error << Qt::endl << kUsage << Qt::endl;
+        return 2;
+    }
+    const QString target = options.value(QStringLiteral("--target"));
+    if (target.isEmpty() || codegen::outputFileName(target).isEmpty()) {
+        err << (target.isEmpty() ? QStringLiteral("generate needs --target.")
+                                 : QStringLiteral("Unknown target: %1").arg(target))
+            << Qt::endl
+            << kUsage << Qt::endl;
+        return 2;
+    }
+    const QString table = options.value(QStringLiteral("--table"), model::demoflow::tableName());
+    if (!model::isValidTableName(table, &error)) {
+        err << "Table name " << table << ": " << error << Qt::endl;
+        return 2;
+    }
+
+    const QString appDirOption = options.value(QStringLiteral("--app-dir"));
+    const QString appDir = appDirOption.isEmpty() ? appDirDefault
+                                                  : QDir(appDirOption).absolutePath();
+    const model::StartupReport report = model::initialiseData(appDir);
+    for (const QString &problem : report.problems)
+        err << problem << Qt::endl;
+    if (!QFileInfo(appDir).isDir()) {
+        err << "Nothing generated: the application folder "
+            << QDir::toNativeSeparators(appDir) << " does not exist." << Qt::endl;
+        return 1;
+    }
+
+    const QString flowOption = options.value(QStringLiteral("--flow-db"));
+    const QString database = flowOption.isEmpty() ? model::demoflow::path(appDir)
+                                                  : QFileInfo(flowOption).absoluteFilePath();
+    if (!QFileInfo(database).isFile()) {
+        err << "Nothing generated: the flow database " << QDir::toNativeSeparators(database)
+            << " does not exist." << Qt::endl;
+        return 1;
+    }
+
+    model::FlowTree tree;
+    {
+        model::FlowStore store(database, table);
+        if (!store.isOpen()) {
+            err << "Nothing generated: cannot read the flow database "
+                << QDir::toNativeSeparators(database) << ": " << store.errorString() << Qt::endl;
+            return 1;
+        }
+        const QStringList tables = store.tables(&error);
+        if (!tables.contains(table, Qt::CaseInsensitive)) {
+            err << "Nothing generated: the flow database " << QDir::toNativeSeparators(database)
+                << (error.isEmpty() ? QStringLiteral(" has no table %1.").arg(table)
+                                    : QStringLiteral(" cannot be read: %1").arg(error))
+                << Qt::endl;
+            return 1;
+        }
+        int skipped = 0;
+        if (!store.loadInto(tree, &error, &skipped)) {
+            err << "Nothing generated: the table " << table << " cannot be loaded: " << error
+                << Qt::endl;
+            return 1;
+        }
+        if (skipped > 0)
+            err << skipped << (skipped == 1 ? " row was" : " rows were")
+                << " left out: their parent node is not in the table before them." << Qt::endl;
+    }
+
+    SentencePrinter narrator;
+    const codegen::GenerationResult result =
+        codegen::generate(tree, {target, appDir, database, table}, &narrator);
+    if (!result.ok) {
+        err << "Nothing generated: " << result.error << Qt::endl;
+        return 1;
+    }
+    if (target == u"TTS") {
+        for (const QString &sentence : std::as_const(narrator.sentences))
+            out << sentence << '\n';
+    } else {
+        out << codegen::completionMessage(target, result.remoteNeeded) << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace app
