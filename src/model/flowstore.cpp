@@ -37,6 +37,16 @@ std::optional<int> imageIndex(const QVariant &v)
     return int(std::lround(d));
 }
 
+// The driver's own quoting takes a name that begins or ends with a double quote for one
+// already quoted and leaves it bare, so a table named  it's a "flow"  broke every
+// statement. Table names cannot be bound; quote them completely here instead.
+QString quoteIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QLatin1String("\"\""));
+    return u'"' + quoted + u'"';
+}
+
 } // namespace
 
 FlowStore::FlowStore(const QString &databasePath, const QString &table)
@@ -113,7 +123,7 @@ bool FlowStore::createMain(const QString &databasePath, const QString &table, QS
         return false;
     }
     query.finish();
-    if (!query.exec(createTableSql(connection.quoted(table)))) {
+    if (!query.exec(createTableSql(quoteIdentifier(table)))) {
         if (error)
             *error = lastError(query);
         return false;
@@ -123,7 +133,7 @@ bool FlowStore::createMain(const QString &databasePath, const QString &table, QS
 
 QString FlowStore::quotedTable() const
 {
-    return m_connection.quoted(m_table);
+    return quoteIdentifier(m_table);
 }
 
 QStringList FlowStore::tables(QString *error) const
@@ -150,14 +160,24 @@ bool FlowStore::isFlowTable(const QString &table) const
 {
     if (!isOpen())
         return false;
-    const QSqlRecord record = m_connection.database().record(table);
+    // The table name is bound, so no quoting can go wrong (the driver's record() quotes
+    // names the way quoteIdentifier() explains).
+    QStringList present;
+    {
+        QSqlQuery query(m_connection.database());
+        query.setForwardOnly(true);
+        if (!query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)")))
+            return false;
+        query.addBindValue(table);
+        if (!query.exec())
+            return false;
+        while (query.next())
+            present << query.value(0).toString();
+    }
     for (const QString &column : flowcolumns::all()) {
         if (column == u"ID")
             continue;
-        bool found = false;
-        for (int i = 0; i < record.count() && !found; ++i)
-            found = record.fieldName(i).compare(column, Qt::CaseInsensitive) == 0;
-        if (!found)
+        if (!present.contains(column, Qt::CaseInsensitive))
             return false;
     }
     return true;

@@ -14,7 +14,6 @@
 
 #include <QAbstractButton>
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -106,7 +105,7 @@ inline QStringList tableDump(const QString &file, const QString &table)
         if (!db.open())
             return {QStringLiteral("error: ") + db.lastError().text()};
         QSqlQuery q(db);
-        const QString quoted = db.driver()->escapeIdentifier(table, QSqlDriver::TableName);
+        const QString quoted = u'"' + QString(table).replace(u'"', QLatin1String("\"\"")) + u'"';
         if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoted))) {
             lines << QStringLiteral("error: ") + q.lastError().text();
         } else {
