@@ -6,6 +6,7 @@
 #include "model/flowstore.h"
 #include "properties/propertygrid.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void startsWithHeadingsOnly();
     void showsFieldsOfCallFunction_data();
     void showsFieldsOfCallFunction();
     void nodeWithoutPropertiesShowsHeadingsOnly_data();
@@ -118,6 +120,23 @@ void TestPropertyGrid::typeInto(int row, const QString &text)
     QTest::keyClick(m_fg2, text.at(0).toLatin1());
     QVERIFY(m_editor->isVisible());
     QTest::keyClicks(m_editor, text.mid(1));
+}
+
+void TestPropertyGrid::startsWithHeadingsOnly()
+{
+    auto *label = m_grid->findChild<QLabel *>(QStringLiteral("Label7"));
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Click the call function below to set properties "
+                                           "here  ----------------->"));
+    QCOMPARE(m_fg2->item(0, 0)->text(), QStringLiteral("Property"));
+    QCOMPARE(m_fg2->item(0, 1)->text(), QStringLiteral("Settings"));
+    for (int r = 1; r < 10; ++r)
+        QVERIFY(m_fg2->item(r, 0)->text().isEmpty());
+    // 2925 twips at 15 twips a pixel.
+    QCOMPARE(m_fg2->columnWidth(1), 195);
+    QVERIFY(!m_editor->isVisible());
+    QCOMPARE(m_fg2->currentRow(), 1);
+    QCOMPARE(m_fg2->currentColumn(), 1);
 }
 
 void TestPropertyGrid::showsFieldsOfCallFunction_data()
