@@ -7,6 +7,19 @@ namespace codegen {
 namespace {
 constexpr QChar kOpen = u'«';
 constexpr QChar kClose = u'»';
+
+// A placeholder name is a non-empty run of letters, digits and underscores; anything else
+// between guillemets is text of the page.
+bool isName(QStringView name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        if (!c.isLetterOrNumber() && c != u'_')
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 QStringList fill(QStringView templateText, std::initializer_list<TemplateValue> values,
@@ -32,8 +45,8 @@ QStringList fill(QStringView templateText, std::initializer_list<TemplateValue> 
         }
         if (c == kOpen) {
             const qsizetype end = text.indexOf(kClose, i + 1);
-            if (end > i) {
-                const QStringView name = text.mid(i + 1, end - i - 1);
+            const QStringView name = end > i ? text.mid(i + 1, end - i - 1) : QStringView();
+            if (isName(name)) {
                 qsizetype index = 0;
                 bool known = false;
                 for (const TemplateValue &v : values) {

@@ -12,10 +12,11 @@ namespace codegen {
 //
 // The mini-language: a template is one or more lines separated by '\n' (a newline right at
 // the start and one right at the end are ignored, so a raw string may open and close on
-// lines of its own). «name» stands for the value named; every other character, leading and
-// trailing blanks included, is part of the line. Values are inserted as they are and never
-// scanned again, so a value may hold "«" or any markup. Every placeholder must be given a
-// value and every value must be used by the template: anything else is a programming error.
+// lines of its own). «name» stands for the value named, a name being letters,
+// digits and underscores; every other character, leading and trailing blanks included, is
+// part of the line. Values are inserted as they are and never scanned again, so a value may
+// hold "«" or any markup. Every placeholder must be given a value and every value must be
+// used by the template: anything else is a programming error.
 struct TemplateValue
 {
     QStringView name;
