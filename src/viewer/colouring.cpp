@@ -124,17 +124,55 @@ void colourBlocks(QStringView text, const BlockKind &kind, std::vector<Colour> &
     }
 }
 
-void colourOccurrences(QStringView text, QStringView word, Colour colour,
-                       std::vector<Colour> &colours)
+// Finds the occurrences of all keywords in one scan: at each position only the keywords
+// that begin with the character there are tried. A character's final keyword colour is that
+// of the last pass whose keyword covers it, so the scan keeps the highest pass number seen.
+class KeywordScanner
 {
-    qsizetype paintedTo = 0;
-    for (const qsizetype start : occurrenceStarts(text, word)) {
-        const qsizetype end = start + word.size();
-        for (qsizetype i = std::max(start, paintedTo); i < end; ++i)
-            colours[std::size_t(i)] = colour;
-        paintedTo = end;
+public:
+    KeywordScanner()
+    {
+        for (int pass = 0; pass < kKeywordPassCount; ++pass) {
+            const auto first = static_cast<unsigned char>(kPasses[std::size_t(pass)].keyword[0]);
+            m_byFirstCharacter[first].push_back(pass);
+            m_colours[std::size_t(pass)] =
+                colourFromName(QString::fromLatin1(kPasses[std::size_t(pass)].colourName));
+        }
     }
-}
+
+    Colour colour(int pass) const { return m_colours[std::size_t(pass)]; }
+
+    // Marks in lastPass the keyword occurrences that begin in [from, to).
+    void scan(QStringView text, qsizetype from, qsizetype to, std::vector<qint8> &lastPass) const
+    {
+        const qsizetype length = text.size();
+        for (qsizetype pos = from; pos < to; ++pos) {
+            const char16_t ch = text[pos].unicode();
+            if (ch >= 128)
+                continue;
+            for (const int pass : m_byFirstCharacter[ch]) {
+                const char *keyword = kPasses[std::size_t(pass)].keyword;
+                qsizetype i = 1;
+                while (keyword[i] && pos + i < length
+                       && text[pos + i].unicode() == char16_t(keyword[i])) {
+                    ++i;
+                }
+                if (keyword[i])
+                    continue;
+                // A one-character keyword at the very end is not found after the same
+                // character (see occurrenceStarts).
+                if (i == 1 && pos == length - 1 && text[pos - 1] == text[pos])
+                    continue;
+                for (qsizetype k = pos; k < pos + i; ++k)
+                    lastPass[std::size_t(k)] = std::max(lastPass[std::size_t(k)], qint8(pass));
+            }
+        }
+    }
+
+private:
+    std::array<std::vector<int>, 128> m_byFirstCharacter;
+    std::array<Colour, kKeywordPassCount> m_colours{};
+};
 
 } // namespace
 
@@ -205,14 +243,22 @@ std::vector<qsizetype> occurrenceStarts(QStringView text, QStringView word)
 
 std::vector<Colour> computeColours(QStringView text, const PassCallback &afterPass)
 {
-    std::vector<Colour> colours(std::size_t(text.size()), Colour::Black);
-    int passesDone = 0;
-    for (const KeywordPass &pass : kPasses) {
-        colourOccurrences(text, QString::fromLatin1(pass.keyword),
-                          colourFromName(QString::fromLatin1(pass.colourName)), colours);
-        ++passesDone;
+    static const KeywordScanner scanner;
+    const qsizetype length = text.size();
+    std::vector<qint8> lastPass(std::size_t(length), qint8(-1));
+    // The scan goes in 52 slices, so that the progress of the passes follows the work done.
+    for (int slice = 0; slice < kKeywordPassCount; ++slice) {
+        if (length >= 2) {
+            scanner.scan(text, length * slice / kKeywordPassCount,
+                         length * (slice + 1) / kKeywordPassCount, lastPass);
+        }
         if (afterPass)
-            afterPass(passesDone);
+            afterPass(slice + 1);
+    }
+    std::vector<Colour> colours(std::size_t(length), Colour::Black);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (lastPass[i] >= 0)
+            colours[i] = scanner.colour(lastPass[i]);
     }
     colourBlocks(text, kAspBlocks, colours);
     colourBlocks(text, kScriptBlocks, colours);

@@ -14,8 +14,9 @@
 // every occurrence of its keyword (overlapping ones included), a later pass recolouring what
 // an earlier one coloured; then the ASP-block pass and the client-script-block pass, which
 // colour the trimmed body of each block wherever that body occurs in the whole text. Only
-// the final colour of each character matters, so it is computed here in one sweep per pass
-// instead of selecting and recolouring the editor match by match.
+// the final colour of each character matters, so it is computed here in time linear in the
+// text (one scan for all keywords, one for the bodies of each kind of block) instead of
+// selecting and recolouring the editor match by match.
 namespace viewer {
 
 enum class Colour : quint8 { Black, Red, Blue, Brown, DarkYellow, DarkGreen, DarkCyan };
@@ -43,7 +44,8 @@ inline constexpr int kKeywordPassCount = 52;
 // same word ("a>>" gives only the first ">"). An empty word colours nothing.
 std::vector<qsizetype> occurrenceStarts(QStringView text, QStringView word);
 
-// Called after each keyword pass with the number of passes done (1 to 52).
+// Called 52 times in order with the number of keyword passes done (1 to 52), as the work
+// advances.
 using PassCallback = std::function<void(int passesDone)>;
 
 // The final colour of every character of `text` after all passes.

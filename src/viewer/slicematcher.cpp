@@ -10,10 +10,44 @@ SliceMatcher::SliceMatcher(QStringView text)
     m_nodes.emplace_back(); // the root
 }
 
+std::size_t SliceMatcher::slotOf(quint64 key) const
+{
+    const std::size_t mask = m_edgeKeys.size() - 1;
+    std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+    while (m_edgeKeys[slot] != 0 && m_edgeKeys[slot] != key + 1)
+        slot = (slot + 1) & mask;
+    return slot;
+}
+
 int SliceMatcher::child(int node, char16_t ch) const
 {
-    const auto it = m_edges.find(edgeKey(node, ch));
-    return it == m_edges.end() ? -1 : it->second;
+    if (m_edgeKeys.empty())
+        return -1;
+    const std::size_t slot = slotOf(edgeKey(node, ch));
+    return m_edgeKeys[slot] == 0 ? -1 : m_edgeTargets[slot];
+}
+
+void SliceMatcher::addEdge(int node, char16_t ch, int target)
+{
+    if (2 * (m_edgeCount + 1) > m_edgeKeys.size()) {
+        // Grow to keep the table at most half full.
+        std::vector<quint64> keys(std::max<std::size_t>(64, 2 * m_edgeKeys.size()), 0);
+        std::vector<int> targets(keys.size(), -1);
+        keys.swap(m_edgeKeys);
+        targets.swap(m_edgeTargets);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] != 0) {
+                const std::size_t slot = slotOf(keys[i] - 1);
+                m_edgeKeys[slot] = keys[i];
+                m_edgeTargets[slot] = targets[i];
+            }
+        }
+    }
+    const quint64 key = edgeKey(node, ch);
+    const std::size_t slot = slotOf(key);
+    m_edgeKeys[slot] = key + 1;
+    m_edgeTargets[slot] = target;
+    ++m_edgeCount;
 }
 
 void SliceMatcher::addSlice(qsizetype start, qsizetype length)
@@ -29,7 +63,7 @@ void SliceMatcher::addSlice(qsizetype start, qsizetype length)
             Node created;
             created.depth = m_nodes[node].depth + 1;
             m_nodes.push_back(created);
-            m_edges.emplace(edgeKey(node, ch), next);
+            addEdge(node, ch, next);
         }
         node = next;
     }
@@ -44,8 +78,13 @@ void SliceMatcher::build()
 {
     // Breadth-first, so that every failure target is finished before it is used.
     std::vector<std::vector<std::pair<char16_t, int>>> children(m_nodes.size());
-    for (const auto &[key, target] : m_edges)
-        children[std::size_t(key >> 16)].emplace_back(char16_t(key & 0xffff), target);
+    for (std::size_t i = 0; i < m_edgeKeys.size(); ++i) {
+        if (m_edgeKeys[i] != 0) {
+            const quint64 key = m_edgeKeys[i] - 1;
+            children[std::size_t(key >> 16)].emplace_back(char16_t(key & 0xffff),
+                                                          m_edgeTargets[i]);
+        }
+    }
 
     std::vector<int> queue;
     queue.reserve(m_nodes.size());

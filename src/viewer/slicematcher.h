@@ -2,7 +2,6 @@
 
 #include <QStringView>
 
-#include <unordered_map>
 #include <vector>
 
 namespace viewer {
@@ -34,11 +33,17 @@ private:
 
     static quint64 edgeKey(int node, char16_t ch) { return (quint64(node) << 16) | ch; }
     int child(int node, char16_t ch) const;
+    void addEdge(int node, char16_t ch, int target);
+    std::size_t slotOf(quint64 key) const;
     void build();
 
     QStringView m_text;
     std::vector<Node> m_nodes;
-    std::unordered_map<quint64, int> m_edges;
+    // Edges in an open-addressing table (power-of-two size, linear probing), as the lookup
+    // is the inner loop of matching. Keys are stored plus one, so 0 marks an empty slot.
+    std::vector<quint64> m_edgeKeys;
+    std::vector<int> m_edgeTargets;
+    std::size_t m_edgeCount = 0;
     bool m_built = false;
     qsizetype m_wordCount = 0;
 };

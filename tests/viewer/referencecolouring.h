@@ -30,7 +30,10 @@ public:
 
     // A fresh copy each time, as reading the control's Text property gives.
     QString text() const { return QString(m_text.constData(), m_text.size()); }
-    void setSelStart(qsizetype start) { m_selStart = std::clamp<qsizetype>(start, 0, m_text.size()); }
+    void setSelStart(qsizetype start)
+    {
+        m_selStart = std::clamp<qsizetype>(start, 0, m_text.size());
+    }
     void setSelLength(qsizetype length)
     {
         m_selLength = std::clamp<qsizetype>(length, 0, m_text.size() - m_selStart);

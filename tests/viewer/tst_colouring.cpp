@@ -331,7 +331,8 @@ void TestColouring::htmlHoldsEachRunEscaped()
         raw.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
         raw.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
         QCOMPARE(raw, text.mid(runs[runIndex].start, runs[runIndex].length));
-        QCOMPARE(m.captured(1).toUInt(nullptr, 16), viewer::rgb(runs[runIndex].colour) & 0xffffffu);
+        QCOMPARE(m.captured(1).toUInt(nullptr, 16),
+                 viewer::rgb(runs[runIndex].colour) & 0xffffffu);
         rebuilt += raw;
     }
     QCOMPARE(consumed, pre.size());
