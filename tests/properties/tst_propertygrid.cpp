@@ -350,7 +350,8 @@ void TestPropertyGrid::oversizeValueIsRefused()
     QCOMPARE(m_fg2->item(6, 0)->text(), QStringLiteral("InputTerm"));
     typeInto(6, QStringLiteral("##"));
     QTest::keyClick(m_editor, Qt::Key_Up);
-    QCOMPARE(m_prompts.messages, QStringList{QStringLiteral("There was an error updating record")});
+    QCOMPARE(m_prompts.messages,
+             QStringList{QStringLiteral("There was an error updating record")});
     QVERIFY(!m_editor->isVisible());
     QCOMPARE(m_fg2->item(6, 1)->text(), QStringLiteral("##"));
     QCOMPARE(stored(kOption, "InputTerm"), QStringLiteral("#"));

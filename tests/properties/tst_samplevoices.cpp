@@ -97,7 +97,8 @@ void TestSampleVoices::failingSynthesiserLeavesNoPartialFile()
         f.write("#!/bin/sh\nhead -c 100 /dev/zero > \"$2\"\nexit 3\n");
     }
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const properties::SampleVoiceReport report = properties::ensureSampleVoices(dir.path(), script);
+    const properties::SampleVoiceReport report =
+        properties::ensureSampleVoices(dir.path(), script);
     QVERIFY(report.created.isEmpty());
     QVERIFY(report.problem.contains(QStringLiteral("could not make")));
     QVERIFY(QDir(dir.filePath(QStringLiteral("waves"))).isEmpty(QDir::AllEntries | QDir::Hidden
