@@ -8,11 +8,16 @@
 
 namespace speech {
 
-QtSoundPlayer::QtSoundPlayer(QObject *parent)
-    : SoundPlayer(parent)
+void preferGStreamerBackend()
 {
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
+}
+
+QtSoundPlayer::QtSoundPlayer(QObject *parent)
+    : SoundPlayer(parent)
+{
+    preferGStreamerBackend();
 }
 
 QtSoundPlayer::~QtSoundPlayer()

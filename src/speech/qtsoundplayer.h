@@ -9,6 +9,11 @@ class QMediaPlayer;
 
 namespace speech {
 
+// Asks Qt Multimedia for its GStreamer backend unless QT_MEDIA_BACKEND names one. Must run
+// before anything touches Qt Multimedia (the backend is chosen once per process); both
+// engines call it, and main() may call it first.
+void preferGStreamerBackend();
+
 // Wave playback through Qt Multimedia's media player: play() returns at once and a new
 // sound replaces one still playing. The player is made on the first play, so a window
 // that never plays anything never starts the media framework. When no audio output

@@ -1,5 +1,7 @@
 #include "qtspeechengine.h"
 
+#include "qtsoundplayer.h"
+
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTextToSpeech>
@@ -21,6 +23,8 @@ QString QtSpeechEngine::chooseEngine(const QStringList &offered)
 QtSpeechEngine::QtSpeechEngine(const QString &engine, QObject *parent)
     : SpeechEngine(parent)
 {
+    // The device check below starts Qt Multimedia, which fixes its backend.
+    preferGStreamerBackend();
     const QString name =
         engine.isEmpty() ? chooseEngine(QTextToSpeech::availableEngines()) : engine;
     if (name.isEmpty())
