@@ -118,7 +118,11 @@ class Phone:
             v = self.call.visit(digits=pending)
             pending = None
             if not v.ok:
-                raise AssertionError("page failed: %s" % v.error)
+                raise AssertionError("page failed: %s\nstdout: %s\nstderr: %s"
+                                     % (v.error, v.stdout[-1000:], v.stderr[-1000:]))
+            if self.call.restarts:
+                print("Wine restarted a visit: %r" % self.call.restarts, file=sys.stderr)
+                self.call.restarts.clear()
             self.sql += v.sql
             self.last = v
             actions = v.actions
