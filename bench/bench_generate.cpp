@@ -1,0 +1,170 @@
+// Generation of a large flow: 999 nodes (keys up to "999_"), every call function, menus of
+// up to nine children, for each target. In-process: median of several runs of the whole
+// generation (queries, emitters, both pages written), and how the cost grows from 100 to
+// 999 nodes. Through the command line: the whole `dialwright generate` process, wall time
+// and peak memory (/usr/bin/time -v). Build without sanitizers for meaningful figures.
+#include "codegen/generator.h"
+#include "codegen/narrator.h"
+#include "model/flowstore.h"
+#include "model/flowtree.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const char *const kFunctions[] = {
+    "play main greetings",     "get user id digits",        "get password digits",
+    "play personal greetings", "get option digits",         "process recorded messages",
+    "record message",          "play message options",      "delete recorded message",
+    "save recorded message",   "re-record messages",        "hear recorded message",
+    "hangup",
+};
+
+// Breadth first from the root; node i gets (i mod 9) + 1 children until the tree is full.
+void buildFlow(model::FlowTree &tree, int nodes)
+{
+    tree.clear();
+    std::vector<model::FlowNode *> queue{tree.addTopLevel(QStringLiteral("1_"),
+                                                          QStringLiteral("answer call"))};
+    int made = 1;
+    for (size_t head = 0; head < queue.size() && made < nodes; ++head) {
+        const int children = int(head % 9) + 1;
+        for (int c = 0; c < children && made < nodes; ++c) {
+            const QString text = QString::fromLatin1(kFunctions[made % 13]);
+            queue.push_back(tree.add(queue[head], model::FlowTree::Relation::LastChild,
+                                     QStringLiteral("%1_").arg(made + 1), text));
+            ++made;
+        }
+    }
+}
+
+class Quiet final : public codegen::Narrator
+{
+public:
+    void speakText(const QString &) override { ++count; }
+    int count = 0;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Flow
+{
+    QString database;
+    QString table;
+};
+
+Flow storeFlow(const QString &dir, int nodes, model::FlowTree &tree)
+{
+    Flow flow{QDir(dir).filePath(QStringLiteral("flow%1.mdb").arg(nodes)),
+              QStringLiteral("bench")};
+    QString error;
+    buildFlow(tree, nodes);
+    if (!model::FlowStore::createMain(flow.database, flow.table, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(1);
+    }
+    model::FlowStore store(flow.database, flow.table);
+    if (!store.writeTree(tree, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(1);
+    }
+    return flow;
+}
+
+double generateMs(const model::FlowTree &tree, const Flow &flow, const QString &dir,
+                  const QString &target, int runs)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        Quiet narrator;
+        QElapsedTimer timer;
+        timer.start();
+        const codegen::GenerationResult r =
+            codegen::generate(tree, {target, dir, flow.database, flow.table}, &narrator);
+        ms.push_back(timer.nsecsElapsed() / 1e6);
+        if (!r.ok) {
+            std::fprintf(stderr, "%s\n", qPrintable(r.error));
+            std::exit(1);
+        }
+    }
+    return median(ms);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const int runs = 15;
+    const QStringList targets{QStringLiteral("wteTTS"), QStringLiteral("wteWave"),
+                              QStringLiteral("callxml"), QStringLiteral("TTS")};
+
+    model::FlowTree small;
+    model::FlowTree large;
+    const Flow smallFlow = storeFlow(dir.path(), 100, small);
+    const Flow largeFlow = storeFlow(dir.path(), 999, large);
+    std::printf("flow: %d nodes, last key %s\n", large.count(),
+                qPrintable(large.node(large.count())->key));
+
+    std::printf("\nin-process, median of %d runs (target < 100 ms per target):\n", runs);
+    for (const QString &target : targets) {
+        generateMs(large, largeFlow, dir.path(), target, 2); // warm the caches
+        const double ms100 = generateMs(small, smallFlow, dir.path(), target, runs);
+        const double ms999 = generateMs(large, largeFlow, dir.path(), target, runs);
+        const QFileInfo page(QDir(dir.path()).filePath(codegen::outputFileName(target)));
+        std::printf("  %-8s 999 nodes %7.2f ms   100 nodes %6.2f ms   ratio %5.2f   page %lld"
+                    " bytes\n",
+                    qPrintable(target), ms999, ms100, ms999 / ms100, page.size());
+    }
+
+    const QString program = QStringLiteral(DW_BINARY_DIR "/dialwright");
+    if (!QFileInfo(program).isExecutable()) {
+        std::printf("\n%s not built: no command-line figures\n", qPrintable(program));
+        return 0;
+    }
+    std::printf("\ncommand line, whole process, median of 5 runs "
+                "(targets < 300 ms, peak < 60 MB):\n");
+    const QRegularExpression peakLine(QStringLiteral("Maximum resident set size \\(kbytes\\): (\\d+)"));
+    for (const QString &target : targets) {
+        std::vector<double> ms;
+        long peakKb = 0;
+        for (int i = 0; i < 5; ++i) {
+            QProcess process;
+            QElapsedTimer timer;
+            timer.start();
+            process.start(QStringLiteral("/usr/bin/time"),
+                          {QStringLiteral("-v"), program, QStringLiteral("generate"),
+                           QStringLiteral("--target"), target, QStringLiteral("--app-dir"),
+                           dir.path(), QStringLiteral("--flow-db"), largeFlow.database,
+                           QStringLiteral("--table"), largeFlow.table});
+            process.waitForFinished(60000);
+            ms.push_back(timer.nsecsElapsed() / 1e6);
+            const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+            if (process.exitCode() != 0) {
+                std::fprintf(stderr, "%s\n", qPrintable(err));
+                return 1;
+            }
+            const auto m = peakLine.match(err);
+            if (m.hasMatch())
+                peakKb = std::max(peakKb, m.captured(1).toLong());
+        }
+        std::printf("  %-8s %7.1f ms   peak %5.1f MB\n", qPrintable(target), median(ms),
+                    peakKb / 1024.0);
+    }
+    return 0;
+}
