@@ -60,7 +60,6 @@ CodeViewer::CodeViewer(ui::UserPrompts &prompts, QWidget *parent)
     m_text = new QTextEdit(this);
     m_text->setObjectName(QStringLiteral("rtfText"));
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_text->setLineWrapMode(QTextEdit::NoWrap);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setRange(0, 100);
