@@ -1,0 +1,397 @@
+#include "mainwindow.h"
+
+#include "aboutbox.h"
+#include "speechcontroller.h"
+
+#include "codegen/generator.h"
+#include "codegen/narrator.h"
+#include "editor/floweditor.h"
+#include "members/memberform.h"
+#include "model/appdata.h"
+#include "model/catalogue.h"
+#include "model/demoflow.h"
+#include "model/memberstore.h"
+#include "properties/propertygrid.h"
+#include "properties/samplevoices.h"
+#include "properties/wavelist.h"
+#include "ui/userprompts.h"
+#include "viewer/codeviewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+// Hands the narration's sentences to the speech controller as the walk reaches them.
+class SpeakingNarrator final : public codegen::Narrator
+{
+public:
+    explicit SpeakingNarrator(SpeechController &speech)
+        : m_speech(speech)
+    {
+    }
+    void speakText(const QString &sentence) override { m_speech.speakText(sentence); }
+
+private:
+    SpeechController &m_speech;
+};
+
+QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent,
+                        int index = -1)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (index >= 0)
+        button->setProperty("index", index);
+    return button;
+}
+
+QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+} // namespace
+
+MainWindow::MainWindow(const Services &services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("bldtree"));
+    buildControls();
+    buildMenus();
+    wireCommands();
+    qApp->installEventFilter(this);
+
+    // The indicator runs from the start, whatever start-up does.
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(720);
+    connect(m_timer, &QTimer::timeout, this, &MainWindow::timerTick);
+    m_timer->start();
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+    if (m_about)
+        m_about->close();
+    // The panels observe m_tree and read m_current: they must go before those members do,
+    // not later with the base class.
+    delete m_tabs;
+}
+
+void MainWindow::buildControls()
+{
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    setCentralWidget(m_tabs);
+
+    auto *designer = new QWidget(m_tabs);
+    designer->setObjectName(QStringLiteral("designerTab"));
+    m_editor = new editor::FlowEditor(m_tree, m_current, m_services.appDir, m_services.prompts, designer);
+    m_grid = new properties::PropertyGrid(m_current, m_services.prompts, designer);
+    m_waves = new properties::WaveList(m_services.appDir, m_services.sound, designer);
+    m_members = new members::MemberForm(m_services.appDir, m_services.prompts, m_services.sound, designer);
+    m_description = makeLabel(QStringLiteral("Label1"), QString(), designer);
+    m_description->setWordWrap(true);
+    m_description->setMinimumHeight(40);
+    m_description->setFrameShape(QFrame::StyledPanel);
+
+    const QStringList generateCaptions{QStringLiteral("Create Wave Wte Code"),
+                                       QStringLiteral("Create TTS Wte Code"),
+                                       QStringLiteral("Create CallXML Code"),
+                                       QStringLiteral("Voice the application to be generated")};
+    auto *commands = new QWidget(designer);
+    auto *commandLayout = new QGridLayout(commands);
+    commandLayout->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < generateCaptions.size(); ++i) {
+        QPushButton *b = makeButton(QStringLiteral("Command1"), generateCaptions[i], commands, i);
+        m_generateButtons << b;
+        commandLayout->addWidget(b, i / 2, i % 2);
+    }
+    m_generateButtons[3]->setToolTip(QStringLiteral("This will speak the call flow"));
+    m_voiceXml = makeButton(QStringLiteral("Command2"), QStringLiteral("Create Voicexml Code"), commands);
+    commandLayout->addWidget(m_voiceXml, 2, 0);
+    m_playWave = makeButton(QStringLiteral("PlayWave"), QStringLiteral("Play Wave File"), commands);
+    m_playWave->setToolTip(QStringLiteral("This will play the wave file"));
+    m_playText = makeButton(QStringLiteral("Playtext"), QStringLiteral("Play TTS File"), commands);
+    m_playText->setToolTip(QStringLiteral("This will play the text file"));
+    commandLayout->addWidget(m_playWave, 3, 0);
+    commandLayout->addWidget(m_playText, 3, 1);
+    m_soundButton = makeButton(QStringLiteral("Command4"), QStringLiteral("Play Sound On"), commands);
+    commandLayout->addWidget(makeLabel(QStringLiteral("Label9"), QStringLiteral("Sound On/Off"), commands), 4, 0);
+    commandLayout->addWidget(m_soundButton, 4, 1);
+
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(m_description);
+    middle->addWidget(m_grid, 1);
+    middle->addWidget(commands);
+    auto *right = new QVBoxLayout;
+    right->addWidget(m_members);
+    right->addWidget(m_waves, 1);
+    auto *layout = new QHBoxLayout(designer);
+    layout->addWidget(m_editor, 3);
+    layout->addLayout(middle, 3);
+    layout->addLayout(right, 2);
+    m_tabs->addTab(designer, QStringLiteral("Call Flow Designer"));
+
+    m_viewer = new viewer::CodeViewer(m_services.prompts, m_tabs);
+    m_tabs->addTab(m_viewer, QStringLiteral("Generated Code"));
+
+    // The drop report is written on the window surface at its top-left corner.
+    m_dropReport = makeLabel(QStringLiteral("dropReport"), QString(), this);
+    m_dropReport->hide();
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("sbStatusBar"));
+    m_statusPanel = makeLabel(QStringLiteral("sbStatusBarPanel1"), QString(), status);
+    status->addWidget(m_statusPanel);
+    setStatusBar(status);
+
+    m_speech = new SpeechController(m_services.appDir, m_services.speech, m_services.sound, this);
+    resize(1200, 760);
+}
+
+void MainWindow::buildMenus()
+{
+    auto action = [this](QMenu *menu, const QString &name, const QString &caption) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(name);
+        return a;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("Call F&low"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    connect(action(file, QStringLiteral("mnuFileNew"), QStringLiteral("&New")), &QAction::triggered,
+            m_editor, &editor::FlowEditor::createNew);
+    connect(action(file, QStringLiteral("mnuFileLoad"), QStringLiteral("&Load")), &QAction::triggered,
+            m_editor, &editor::FlowEditor::loadFlow);
+    connect(action(file, QStringLiteral("mnuFileClear"), QStringLiteral("&Clear")), &QAction::triggered,
+            m_editor, &editor::FlowEditor::clearFlow);
+    connect(action(file, QStringLiteral("mnuFilSave"), QStringLiteral("&Save")), &QAction::triggered,
+            m_editor, &editor::FlowEditor::saveToTable);
+    connect(action(file, QStringLiteral("mnuCut"), QStringLiteral("C&ut")), &QAction::triggered,
+            m_editor, &editor::FlowEditor::removeNode);
+
+    QMenu *generate = menuBar()->addMenu(QStringLiteral("&Generate Code"));
+    generate->setObjectName(QStringLiteral("mnuFileGenerate"));
+    connect(action(generate, QStringLiteral("mnuWteWave"), QStringLiteral("&WteWave")),
+            &QAction::triggered, this, [this] { this->generate(QStringLiteral("wteWave")); });
+    connect(action(generate, QStringLiteral("mnuWteTTS"), QStringLiteral("Wte&TTS")),
+            &QAction::triggered, this, [this] { this->generate(QStringLiteral("wteTTS")); });
+    connect(action(generate, QStringLiteral("mnuCallXml"), QStringLiteral("Call&xml")),
+            &QAction::triggered, this, [this] { this->generate(QStringLiteral("callxml")); });
+    connect(action(generate, QStringLiteral("mnuVoiceXml"), QStringLiteral("&VoiceXml")),
+            &QAction::triggered, this, [this] { m_services.prompts.message(QStringLiteral("coming soon")); });
+
+    QMenu *sound = menuBar()->addMenu(QStringLiteral("Soun&d"));
+    sound->setObjectName(QStringLiteral("mnuSound"));
+    m_soundOn = action(sound, QStringLiteral("mnuSoundOn"), QStringLiteral("Sound On"));
+    m_soundOff = action(sound, QStringLiteral("mnuSoundOff"), QStringLiteral("Sound Off"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(action(help, QStringLiteral("mnuAbout"), QStringLiteral("&About")), &QAction::triggered,
+            this, &MainWindow::showAbout);
+}
+
+void MainWindow::wireCommands()
+{
+    for (QPushButton *b : std::as_const(m_generateButtons)) {
+        const int index = b->property("index").toInt();
+        connect(b, &QPushButton::clicked, this, [this, index] { generateCommand(index); });
+    }
+    connect(m_voiceXml, &QPushButton::clicked, this,
+            [this] { m_services.prompts.message(QStringLiteral("coming soon")); });
+    m_speech->attach(m_playText, m_generateButtons[3], m_playWave, m_soundButton, m_soundOn,
+                     m_soundOff, m_grid);
+    connect(m_speech, &SpeechController::statusMessage, this,
+            [this](const QString &text) { statusBar()->showMessage(text, 8000); });
+
+    connect(m_editor, &editor::FlowEditor::descriptionChanged, m_description, &QLabel::setText);
+    connect(m_editor, &editor::FlowEditor::flowCommandsEnabled, this, &MainWindow::enableFlowButtons);
+    connect(m_editor, &editor::FlowEditor::nodeSelected, this, [this](const model::NodeIdentity &node) {
+        m_grid->loadNode(node);
+        m_speech->playNodeVoiceFile();
+    });
+    connect(m_editor, &editor::FlowEditor::dropReported, this, &MainWindow::showDropReport);
+    connect(m_editor, &editor::FlowEditor::dropReportCleared, m_dropReport, [this] {
+        m_dropReport->clear();
+        m_dropReport->hide();
+    });
+    connect(m_grid, &properties::PropertyGrid::cellClicked, m_speech, &SpeechController::playFromGrid);
+    connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this, &QWidget::setWindowTitle);
+}
+
+void MainWindow::startUp()
+{
+    QStringList problems;
+    const QString folderProblem = model::checkAppDir(m_services.appDir);
+    if (!folderProblem.isEmpty())
+        problems << folderProblem;
+
+    // 1. The member database.
+    QString error;
+    bool created = false;
+    if (QDir(m_services.appDir).exists()) {
+        if (!model::MemberStore(m_services.appDir).ensure(&created, &error))
+            problems << QStringLiteral("Member database: %1").arg(error);
+        // 2. The catalogue, and the palette labelled from it.
+        error.clear();
+        if (!model::Catalogue(m_services.appDir).ensure(&created, &error))
+            problems << QStringLiteral("Call-function catalogue: %1").arg(error);
+    }
+    m_editor->loadPalette();
+
+    // 3.-13. From here on a failing step is passed over.
+    m_tree.clear();
+    disableFlowButtons();
+    m_tabs->setCurrentIndex(0);
+    m_speech->selectVoice();
+    setWindowTitle(title());
+    m_members->openMembers();
+    QStringList madeFolders;
+    model::buildDirectory(m_services.appDir, &madeFolders, nullptr);
+    properties::ensureSampleVoices(m_services.appDir);
+    m_waves->populate();
+    m_speech->setSoundOn(true);
+
+    // 14. The default flow, created with the demonstration when missing.
+    error.clear();
+    if (QDir(m_services.appDir).exists() && !model::demoflow::ensure(m_services.appDir, &created, &error))
+        problems << QStringLiteral("Flow database: %1").arg(error);
+    else if (QDir(m_services.appDir).exists())
+        m_editor->loadDemoFlow();
+
+    if (!problems.isEmpty()) {
+        m_services.prompts.message(QStringLiteral("Dialwright started without some of its files:\n\n")
+                                       + problems.join(u'\n'),
+                                   ui::UserPrompts::Icon::Warning);
+    }
+}
+
+void MainWindow::setFlowCommandsEnabled(bool enabled, bool includeSave)
+{
+    QStringList names{QStringLiteral("cmdClear"), QStringLiteral("cmdRemove"),
+                      QStringLiteral("Playtext"), QStringLiteral("Command1"),
+                      QStringLiteral("Command2")};
+    if (includeSave)
+        names << QStringLiteral("cmdSave");
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (names.contains(w->objectName()))
+            w->setEnabled(enabled);
+    }
+}
+
+void MainWindow::enableFlowButtons()
+{
+    // The save button stays as start-up left it: saving goes through the menu.
+    setFlowCommandsEnabled(true, false);
+}
+
+void MainWindow::disableFlowButtons()
+{
+    setFlowCommandsEnabled(false, true);
+}
+
+void MainWindow::generateCommand(int index)
+{
+    static const char *const targets[] = {"wteWave", "wteTTS", "callxml", "TTS"};
+    if (index < 0 || index > 3)
+        return;
+    const QString target = QString::fromLatin1(targets[index]);
+    if (target == u"TTS" && m_generateButtons[3]->text() == u"stop saying application flow") {
+        m_target = target;
+        m_speech->stopSpeaking();
+        return;
+    }
+    generate(target);
+}
+
+void MainWindow::generate(const QString &target)
+{
+    m_target = target;
+    codegen::GenerationRequest request;
+    request.target = target;
+    request.appDir = m_services.appDir;
+    request.databasePath = m_current.databasePath;
+    request.table = m_current.table;
+    SpeakingNarrator narrator(*m_speech);
+    const codegen::GenerationResult result =
+        codegen::generate(m_tree, request, target == u"TTS" ? &narrator : nullptr);
+    if (!result.ok) {
+        m_services.prompts.message(result.error, ui::UserPrompts::Icon::Critical);
+        return;
+    }
+    if (auto *label = m_viewer->findChild<QLabel *>(QStringLiteral("Label6")))
+        label->setText(QDir::toNativeSeparators(result.mainFile));
+    m_viewer->setCompletionMessage(codegen::completionMessage(target, result.remoteNeeded));
+    if (target == u"TTS")
+        return;
+    m_tabs->setCurrentIndex(1);
+    m_viewer->showGeneratedCode(result.mainFile);
+}
+
+void MainWindow::timerTick()
+{
+    m_statusPanel->setText(m_indicator.tick());
+}
+
+void MainWindow::showDropReport(const QString &line)
+{
+    m_dropReport->setText(line);
+    m_dropReport->adjustSize();
+    m_dropReport->move(2, menuBar()->height() + 2);
+    m_dropReport->show();
+    m_dropReport->raise();
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_about) {
+        m_about = new AboutBox(m_services.appDir, this);
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (m_members->handleNavigationKey(event->key(), event->modifiers())) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The record keys reach the member section first while the focus is in it, as its
+    // boxes would otherwise take Home and End for themselves.
+    if (event->type() == QEvent::KeyPress) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this && m_members->isAncestorOf(widget)) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (m_members->handleNavigationKey(key->key(), key->modifiers()))
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace app

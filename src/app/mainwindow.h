@@ -1,0 +1,110 @@
+#pragma once
+
+#include "runningindicator.h"
+#include "services.h"
+
+#include "model/currentflow.h"
+#include "model/flowtree.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace editor {
+class FlowEditor;
+}
+namespace properties {
+class PropertyGrid;
+class WaveList;
+}
+namespace members {
+class MemberForm;
+}
+namespace viewer {
+class CodeViewer;
+}
+
+namespace app {
+
+class AboutBox;
+class SpeechController;
+
+// The designer window (bldtree): hosts the palette and flow tree, the property grid, the
+// wave list, the member section and the code viewer, and owns the commands that span
+// them (generation, the flow-command switches, the status indicator).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static QString title() { return QStringLiteral("Dialwright - Telephony Code Generator version 1.0"); }
+
+    explicit MainWindow(const Services &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Form_Load: the start-up steps in their order. Problems with the application folder
+    // or a database are reported once, in one message, and start-up goes on without them.
+    void startUp();
+
+    void enableFlowButtons();
+    void disableFlowButtons();
+
+    // Command1_Click / the generation menu items: 0 "wteWave", 1 "wteTTS", 2 "callxml",
+    // 3 "TTS" (narration).
+    void generateCommand(int index);
+    void generate(const QString &target);
+    QString target() const { return m_target; }
+
+    model::FlowTree &tree() { return m_tree; }
+    model::CurrentFlow &currentFlow() { return m_current; }
+    SpeechController *speechController() const { return m_speech; }
+
+    // Timer1_Timer, callable directly by tests.
+    void timerTick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void wireCommands();
+    void showAbout();
+    void setFlowCommandsEnabled(bool enabled, bool includeSave);
+    void showDropReport(const QString &line);
+
+    Services m_services;
+    model::FlowTree m_tree;
+    model::CurrentFlow m_current;
+    QString m_target;
+    RunningIndicator m_indicator;
+
+    QTabWidget *m_tabs = nullptr;
+    editor::FlowEditor *m_editor = nullptr;
+    properties::PropertyGrid *m_grid = nullptr;
+    properties::WaveList *m_waves = nullptr;
+    members::MemberForm *m_members = nullptr;
+    viewer::CodeViewer *m_viewer = nullptr;
+    SpeechController *m_speech = nullptr;
+    QLabel *m_description = nullptr;
+    QLabel *m_statusPanel = nullptr;
+    QLabel *m_dropReport = nullptr;
+    QTimer *m_timer = nullptr;
+    QList<QPushButton *> m_generateButtons;
+    QPushButton *m_voiceXml = nullptr;
+    QPushButton *m_soundButton = nullptr;
+    QPushButton *m_playWave = nullptr;
+    QPushButton *m_playText = nullptr;
+    QAction *m_soundOn = nullptr;
+    QAction *m_soundOff = nullptr;
+    QPointer<AboutBox> m_about;
+};
+
+} // namespace app

@@ -1,0 +1,275 @@
+#include "app/aboutbox.h"
+#include "app/mainwindow.h"
+#include "fakesoundplayer.h"
+#include "fakespeechengine.h"
+#include "fakeuserprompts.h"
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+namespace {
+QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QByteArray hash = "dir";
+        QFile f(path);
+        if (it.fileInfo().isFile() && f.open(QIODevice::ReadOnly))
+            hash = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                   + QByteArray::number(it.fileInfo().lastModified().toMSecsSinceEpoch());
+        files.insert(QDir(dir).relativeFilePath(path), hash);
+    }
+    return files;
+}
+
+template<typename T>
+T *child(QWidget *w, const QString &name, int index = -1)
+{
+    const auto all = w->findChildren<T *>(name);
+    for (T *c : all) {
+        if (index < 0 || c->property("index").toInt() == index)
+            return c;
+    }
+    return nullptr;
+}
+
+struct Harness
+{
+    explicit Harness(const QString &dir)
+        : window({dir, prompts, speech, sound})
+    {
+    }
+    FakeUserPrompts prompts;
+    FakeSpeechEngine speech;
+    FakeSoundPlayer sound;
+    app::MainWindow window;
+};
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStartShowsTheDemonstrationFlow();
+    void secondStartChangesNoFile();
+    void controlsCaptionsAndMenus();
+    void flowButtonsFollowStartUp();
+    void notADatabaseIsReportedOnce();
+    void missingFolderIsReported();
+    void statusIndicatorRunsOnTheTimer();
+    void voiceXmlIsComingSoon();
+    void aboutBoxIsModeless();
+};
+
+void TestMainWindow::firstStartShowsTheDemonstrationFlow()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    QVERIFY2(h.prompts.messages.isEmpty(), qPrintable(h.prompts.messages.join(u'|')));
+    for (const char *name : {"memberDB.mdb", "SystemDB.mdb", "callflow.mdb"})
+        QVERIFY(QFile::exists(dir.filePath(QLatin1String(name))));
+    QVERIFY(QFileInfo(dir.filePath("waves")).isDir());
+    QVERIFY(QFileInfo(dir.filePath("mboxes")).isDir());
+    QCOMPARE(h.window.tree().count(), 15);
+    QCOMPARE(h.window.tree().node(1)->text, QStringLiteral("answer call"));
+    QCOMPARE(child<QLabel>(&h.window, "Label1")->text(),
+             QStringLiteral("Demo call Flow file callflow.mdb was created and loaded"));
+    auto *grid = child<QTableWidget>(&h.window, "fg2");
+    QVERIFY(grid);
+    auto cell = [grid](int r, int c) {
+        QTableWidgetItem *item = grid->item(r, c);
+        return item ? item->text() : QString();
+    };
+    QCOMPARE(cell(0, 0), QStringLiteral("Property"));
+    QCOMPARE(cell(0, 1), QStringLiteral("Settings"));
+    for (int r = 1; r < grid->rowCount(); ++r) {
+        QCOMPARE(cell(r, 0), QString());
+        QCOMPARE(cell(r, 1), QString());
+    }
+    QCOMPARE(h.window.currentFlow().table, QStringLiteral("nodesflow"));
+    QCOMPARE(QFileInfo(h.window.currentFlow().databasePath).fileName(), QStringLiteral("callflow.mdb"));
+    QCOMPARE(h.window.windowTitle(), app::MainWindow::title());
+    QCOMPARE(child<QTabWidget>(&h.window, "SSTab1")->currentIndex(), 0);
+    QCOMPARE(h.speech.voiceRequests, QStringList{"Mfg=Microsoft;Gender=0"});
+    QCOMPARE(child<QLabel>(&h.window, "lblStatus")->text(), QStringLiteral("Member: 1"));
+    QCOMPARE(child<QWidget>(&h.window, "cmdChild", 5)->toolTip(), QStringLiteral("get option Digits"));
+    QCOMPARE(child<QWidget>(&h.window, "cmdChild", 9)->toolTip(), QStringLiteral("Delete recorded message"));
+}
+
+void TestMainWindow::secondStartChangesNoFile()
+{
+    QTemporaryDir dir;
+    {
+        Harness first(dir.path());
+        first.window.startUp();
+    }
+    const auto before = snapshot(dir.path());
+    QTest::qWait(20);
+    Harness second(dir.path());
+    second.window.startUp();
+    QCOMPARE(second.window.tree().count(), 15);
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+void TestMainWindow::controlsCaptionsAndMenus()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    const QStringList generate{"Create Wave Wte Code", "Create TTS Wte Code", "Create CallXML Code",
+                               "Voice the application to be generated"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(child<QPushButton>(&h.window, "Command1", i)->text(), generate[i]);
+    QCOMPARE(child<QPushButton>(&h.window, "Command1", 3)->toolTip(), QStringLiteral("This will speak the call flow"));
+    const QList<QPair<const char *, const char *>> captions{
+        {"Command2", "Create Voicexml Code"}, {"Command3", "Create New"}, {"Command4", "Play Sound On"},
+        {"PlayWave", "Play Wave File"}, {"Playtext", "Play TTS File"}, {"cmdLoad", "Load Flow"},
+        {"cmdSave", "Save to Table"}, {"cmdClear", "Clear Flow"}, {"cmdRemove", "Remove"}};
+    for (const auto &[name, caption] : captions) {
+        auto *button = child<QAbstractButton>(&h.window, QLatin1String(name));
+        QVERIFY2(button, name);
+        QCOMPARE(button->text(), QLatin1String(caption));
+    }
+    QCOMPARE(child<QPushButton>(&h.window, "PlayWave")->toolTip(), QStringLiteral("This will play the wave file"));
+    QCOMPARE(child<QPushButton>(&h.window, "Playtext")->toolTip(), QStringLiteral("This will play the text file"));
+    QCOMPARE(child<QLabel>(&h.window, "Label7")->text(),
+             QStringLiteral("Click the call function below to set properties here  ----------------->"));
+    QCOMPARE(child<QLabel>(&h.window, "Label9")->text(), QStringLiteral("Sound On/Off"));
+    QCOMPARE(child<QLabel>(&h.window, "Label2")->text(), QStringLiteral("Member Information"));
+    QCOMPARE(child<QLabel>(&h.window, "Label3")->text(), QStringLiteral("Application's Wave Files"));
+    QVERIFY(child<QTreeView>(&h.window, "TreeView1"));
+    QVERIFY(child<QTableWidget>(&h.window, "fg3"));
+    QCOMPARE(h.window.findChildren<QWidget *>("cmdChild").size(), 14);
+
+    QStringList menus;
+    for (QAction *a : h.window.menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"Call F&low", "&Generate Code", "Soun&d", "Help"}));
+    const QList<QPair<const char *, const char *>> items{
+        {"mnuFileNew", "&New"}, {"mnuFileLoad", "&Load"}, {"mnuFileClear", "&Clear"},
+        {"mnuFilSave", "&Save"}, {"mnuCut", "C&ut"}, {"mnuWteWave", "&WteWave"},
+        {"mnuWteTTS", "Wte&TTS"}, {"mnuCallXml", "Call&xml"}, {"mnuVoiceXml", "&VoiceXml"},
+        {"mnuSoundOn", "Sound On"}, {"mnuSoundOff", "Sound Off"}, {"mnuAbout", "&About"}};
+    for (const auto &[name, caption] : items) {
+        auto *action = h.window.findChild<QAction *>(QLatin1String(name));
+        QVERIFY2(action, name);
+        QCOMPARE(action->text(), QLatin1String(caption));
+    }
+}
+
+void TestMainWindow::flowButtonsFollowStartUp()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    // After start-up every flow command is on except the save button.
+    QVERIFY(!child<QWidget>(&h.window, "cmdSave")->isEnabled());
+    for (const char *name : {"cmdClear", "cmdRemove", "Playtext", "Command2"})
+        QVERIFY2(child<QWidget>(&h.window, QLatin1String(name))->isEnabled(), name);
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(child<QWidget>(&h.window, "Command1", i)->isEnabled());
+    h.window.disableFlowButtons();
+    for (const char *name : {"cmdSave", "cmdClear", "cmdRemove", "Playtext", "Command2"})
+        QVERIFY2(!child<QWidget>(&h.window, QLatin1String(name))->isEnabled(), name);
+    QVERIFY(!child<QWidget>(&h.window, "Command1", 3)->isEnabled());
+    // the commands that need no flow stay usable
+    QVERIFY(child<QWidget>(&h.window, "cmdLoad")->isEnabled());
+    QVERIFY(child<QWidget>(&h.window, "Command3")->isEnabled());
+    h.window.enableFlowButtons();
+    QVERIFY(!child<QWidget>(&h.window, "cmdSave")->isEnabled());
+    QVERIFY(child<QWidget>(&h.window, "cmdRemove")->isEnabled());
+}
+
+void TestMainWindow::notADatabaseIsReportedOnce()
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath("callflow.mdb"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("hello");
+    f.close();
+    Harness h(dir.path());
+    h.window.startUp();
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QVERIFY(h.prompts.messages[0].contains(QStringLiteral("callflow.mdb")));
+    QVERIFY(h.prompts.messages[0].contains(QStringLiteral("not a database")));
+    QCOMPARE(h.window.tree().count(), 0);
+    QVERIFY(!h.window.currentFlow().isSet());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("hello"));
+    // the rest of start-up went on
+    QCOMPARE(child<QLabel>(&h.window, "lblStatus")->text(), QStringLiteral("Member: 1"));
+}
+
+void TestMainWindow::missingFolderIsReported()
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("gone");
+    Harness h(missing);
+    h.window.startUp();
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QVERIFY(h.prompts.messages[0].contains(QDir::toNativeSeparators(missing)));
+    QCOMPARE(h.window.tree().count(), 0);
+}
+
+void TestMainWindow::statusIndicatorRunsOnTheTimer()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    auto *timer = h.window.findChild<QTimer *>("Timer1");
+    QVERIFY(timer);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 720);
+    auto *panel = child<QLabel>(&h.window, "sbStatusBarPanel1");
+    h.window.timerTick();
+    QCOMPARE(panel->text(), QStringLiteral("Running"));
+    for (int i = 0; i < 6; ++i)
+        h.window.timerTick();
+    QCOMPARE(panel->text(), QStringLiteral("Running . . . . . ."));
+    h.window.timerTick();
+    QCOMPARE(panel->text(), QStringLiteral("Running ."));
+}
+
+void TestMainWindow::voiceXmlIsComingSoon()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    child<QPushButton>(&h.window, "Command2")->click();
+    h.window.findChild<QAction *>("mnuVoiceXml")->trigger();
+    QCOMPARE(h.prompts.messages, (QStringList{"coming soon", "coming soon"}));
+}
+
+void TestMainWindow::aboutBoxIsModeless()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    h.window.findChild<QAction *>("mnuAbout")->trigger();
+    auto *about = h.window.findChild<app::AboutBox *>("frmAbout");
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QVERIFY(!about->isModal());
+    QVERIFY(app::AboutBox::versionText().contains(QStringLiteral("1.0")));
+    QVERIFY(app::AboutBox::systemInformation(dir.path()).contains(QStringLiteral("QSQLITE")));
+    // opening it again raises the same box
+    h.window.findChild<QAction *>("mnuAbout")->trigger();
+    QCOMPARE(h.window.findChildren<app::AboutBox *>().size(), 1);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
