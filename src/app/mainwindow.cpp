@@ -159,7 +159,11 @@ void MainWindow::buildControls()
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusPanel = makeLabel(QStringLiteral("sbStatusBarPanel1"), QString(), status);
+    m_statusPanel->setMinimumWidth(140);
     status->addWidget(m_statusPanel);
+    // Notices go to a panel of their own, so that they never hide the indicator.
+    m_statusNotice = makeLabel(QStringLiteral("sbStatusBarPanel2"), QString(), status);
+    status->addWidget(m_statusNotice, 1);
     setStatusBar(status);
 
     m_speech = new SpeechController(m_services.appDir, m_services.speech, m_services.sound, this);
@@ -219,7 +223,7 @@ void MainWindow::wireCommands()
     m_speech->attach(m_playText, m_generateButtons[3], m_playWave, m_soundButton, m_soundOn,
                      m_soundOff, m_grid);
     connect(m_speech, &SpeechController::statusMessage, this,
-            [this](const QString &text) { statusBar()->showMessage(text, 8000); });
+            [this](const QString &text) { m_statusNotice->setText(text); });
 
     connect(m_editor, &editor::FlowEditor::descriptionChanged, m_description, &QLabel::setText);
     connect(m_editor, &editor::FlowEditor::flowCommandsEnabled, this, &MainWindow::enableFlowButtons);

@@ -95,6 +95,7 @@ private:
     SpeechController *m_speech = nullptr;
     QLabel *m_description = nullptr;
     QLabel *m_statusPanel = nullptr;
+    QLabel *m_statusNotice = nullptr;
     QLabel *m_dropReport = nullptr;
     QTimer *m_timer = nullptr;
     QList<QPushButton *> m_generateButtons;
