@@ -16,7 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTextEdit>
 #include <QTreeView>
+
+#include "editor/floweditor.h"
 
 namespace {
 QMap<QString, QByteArray> snapshot(const QString &dir)
@@ -73,6 +76,11 @@ private Q_SLOTS:
     void statusIndicatorRunsOnTheTimer();
     void voiceXmlIsComingSoon();
     void aboutBoxIsModeless();
+    void generationShowsThePageOnTheCodeTab();
+    void narrationSpeaksAndTheButtonStopsIt();
+    void failedGenerationSaysWhyAndKeepsThePage();
+    void selectingANodeFillsTheGridAndPlays();
+    void recordKeysReachTheMemberSection();
 };
 
 void TestMainWindow::firstStartShowsTheDemonstrationFlow()
@@ -269,6 +277,110 @@ void TestMainWindow::aboutBoxIsModeless()
     // opening it again raises the same box
     h.window.findChild<QAction *>("mnuAbout")->trigger();
     QCOMPARE(h.window.findChildren<app::AboutBox *>().size(), 1);
+}
+
+void TestMainWindow::generationShowsThePageOnTheCodeTab()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    child<QPushButton>(&h.window, "Command1", 1)->click();
+    QVERIFY(QFile::exists(dir.filePath("callTTS.asp")));
+    QVERIFY(QFile::exists(dir.filePath("RemoteTTS.asp")));
+    QCOMPARE(child<QTabWidget>(&h.window, "SSTab1")->currentIndex(), 1);
+    QCOMPARE(h.prompts.messages, QStringList{"Code generated: CallTTS.asp and RemoteTTS.asp"});
+    auto *viewer = child<QTextEdit>(&h.window, "rtfText");
+    QVERIFY(viewer->toPlainText().startsWith(QStringLiteral("<% '-----------------------answercall")));
+    QCOMPARE(child<QLabel>(&h.window, "Label5")->text(), QStringLiteral("Done"));
+    QVERIFY(child<QLabel>(&h.window, "Label6")->text().endsWith(QStringLiteral("callTTS.asp")));
+    QVERIFY(h.speech.spoken.isEmpty());
+
+    h.prompts.messages.clear();
+    h.window.findChild<QAction *>("mnuCallXml")->trigger();
+    QCOMPARE(h.prompts.messages, QStringList{"Code generated: CallXml.asp"});
+    QVERIFY(viewer->toPlainText().startsWith(QStringLiteral("<?xml")));
+}
+
+void TestMainWindow::narrationSpeaksAndTheButtonStopsIt()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    auto *narrate = child<QPushButton>(&h.window, "Command1", 3);
+    narrate->click();
+    QVERIFY(QFile::exists(dir.filePath("callTTS.asp")));
+    QCOMPARE(child<QTabWidget>(&h.window, "SSTab1")->currentIndex(), 0); // nothing shown
+    QVERIFY(h.speech.spoken.size() > 4);
+    QCOMPARE(h.speech.spoken.first(), QStringLiteral("Thank you for using this rapid applicaton development tool."));
+    QCOMPARE(h.speech.spoken.last(), QStringLiteral("Then it will finally hangup the call."));
+    QCOMPARE(narrate->text(), QStringLiteral("stop saying application flow"));
+    QCOMPARE(child<QPushButton>(&h.window, "Playtext")->text(), QStringLiteral("Stop Play TTS File"));
+    // while speech runs, the same button only stops it
+    const int spoken = h.speech.spoken.size();
+    narrate->click();
+    QCOMPARE(h.speech.spoken.size(), spoken);
+    QCOMPARE(h.speech.stops, 1);
+    QCOMPARE(narrate->text(), QStringLiteral("Tell me application flow"));
+    // and once idle, a new narration starts again from the root
+    narrate->click();
+    QCOMPARE(h.speech.spoken.size(), 2 * spoken);
+    QCOMPARE(h.speech.spoken.at(spoken), h.speech.spoken.first());
+}
+
+void TestMainWindow::failedGenerationSaysWhyAndKeepsThePage()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    h.window.generate(QStringLiteral("wteWave"));
+    QFile page(dir.filePath("callWave.asp"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QByteArray before = page.readAll();
+    page.close();
+    h.window.tree().clear();
+    h.prompts.messages.clear();
+    h.window.generate(QStringLiteral("wteWave"));
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QCOMPARE(page.readAll(), before);
+}
+
+void TestMainWindow::selectingANodeFillsTheGridAndPlays()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.startUp();
+    auto *editor = h.window.findChild<editor::FlowEditor *>();
+    QVERIFY(editor);
+    auto *grid = child<QTableWidget>(&h.window, "fg2");
+    editor->selectNodeAt(h.window.tree().findKey(QStringLiteral("8_")));
+    QCOMPARE(child<QLabel>(&h.window, "Label1")->text(),
+             QStringLiteral("This will record voice message for the user id entered."));
+    QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("voicefile"));
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("mainmessage.wav"));
+    QCOMPARE(grid->item(5, 0)->text(), QStringLiteral("MaxReclen"));
+    QCOMPARE(grid->item(5, 1)->text(), QStringLiteral("60"));
+    // the first selection only sets the caption; the next one plays
+    QVERIFY(h.sound.played.isEmpty());
+    editor->selectNodeAt(h.window.tree().findKey(QStringLiteral("2_")));
+    QCOMPARE(h.sound.played, QStringList{dir.path() + "/waves/defaultgreeting.wav"});
+}
+
+void TestMainWindow::recordKeysReachTheMemberSection()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    h.window.startUp();
+    auto *status = child<QLabel>(&h.window, "lblStatus");
+    QTest::keyClick(&h.window, Qt::Key_End);
+    QCOMPARE(status->text(), QStringLiteral("Member: 4"));
+    QTest::keyClick(&h.window, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(status->text(), QStringLiteral("Member: 3"));
+    QTest::keyClick(&h.window, Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(status->text(), QStringLiteral("Member: 1"));
+    QTest::keyClick(&h.window, Qt::Key_PageDown);
+    QCOMPARE(status->text(), QStringLiteral("Member: 2"));
 }
 
 QTEST_MAIN(TestMainWindow)
