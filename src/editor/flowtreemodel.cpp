@@ -10,33 +10,34 @@ namespace editor {
 
 FlowTreeModel::FlowTreeModel(model::FlowTree &tree, QObject *parent)
     : QAbstractItemModel(parent)
-    , m_tree(tree)
+    , m_tree(&tree)
 {
-    m_tree.addObserver(this);
+    m_tree->addObserver(this);
 }
 
 FlowTreeModel::~FlowTreeModel()
 {
-    m_tree.removeObserver(this);
+    if (m_tree)
+        m_tree->removeObserver(this);
 }
 
 model::FlowNode *FlowTreeModel::nodeAt(const QModelIndex &index) const
 {
-    if (!index.isValid() || index.model() != this)
+    if (!m_tree || !index.isValid() || index.model() != this)
         return nullptr;
     return static_cast<model::FlowNode *>(index.internalPointer());
 }
 
 int FlowTreeModel::rowOf(const model::FlowNode *node) const
 {
-    const auto &siblings = m_tree.siblingsOf(node);
+    const auto &siblings = m_tree->siblingsOf(node);
     const auto it = std::find(siblings.begin(), siblings.end(), node);
     return it == siblings.end() ? -1 : int(it - siblings.begin());
 }
 
 QModelIndex FlowTreeModel::indexOf(const model::FlowNode *node) const
 {
-    if (!node)
+    if (!node || !m_tree)
         return {};
     const int row = rowOf(node);
     if (row < 0)
@@ -49,7 +50,7 @@ QModelIndex FlowTreeModel::index(int row, int column, const QModelIndex &parent)
     if (!hasIndex(row, column, parent))
         return {};
     const model::FlowNode *p = nodeAt(parent);
-    const auto &siblings = p ? p->children : m_tree.topLevel();
+    const auto &siblings = p ? p->children : m_tree->topLevel();
     return createIndex(row, column, siblings[size_t(row)]);
 }
 
@@ -63,10 +64,10 @@ QModelIndex FlowTreeModel::parent(const QModelIndex &child) const
 
 int FlowTreeModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.column() > 0)
+    if (parent.column() > 0 || !m_tree)
         return 0;
     const model::FlowNode *p = nodeAt(parent);
-    return p ? p->childCount() : int(m_tree.topLevel().size());
+    return p ? p->childCount() : int(m_tree->topLevel().size());
 }
 
 int FlowTreeModel::columnCount(const QModelIndex &) const
@@ -128,9 +129,9 @@ QMimeData *FlowTreeModel::mimeData(const QModelIndexList &indexes) const
 
 model::FlowNode *FlowTreeModel::draggedNode(const QMimeData *data) const
 {
-    if (!data || !data->hasFormat(mimeType()))
+    if (!m_tree || !data || !data->hasFormat(mimeType()))
         return nullptr;
-    return m_tree.findKey(QString::fromUtf8(data->data(mimeType())));
+    return m_tree->findKey(QString::fromUtf8(data->data(mimeType())));
 }
 
 bool FlowTreeModel::canDropMimeData(const QMimeData *data, Qt::DropAction action, int row,
@@ -151,7 +152,7 @@ bool FlowTreeModel::dropMimeData(const QMimeData *data, Qt::DropAction action, i
     model::FlowNode *target = nodeAt(parent);
     if (m_dropHandler)
         return m_dropHandler(node, target);
-    return target && m_tree.setParent(node, target);
+    return target && m_tree->setParent(node, target);
 }
 
 Qt::DropActions FlowTreeModel::supportedDropActions() const
@@ -217,6 +218,13 @@ void FlowTreeModel::treeAboutToBeReset()
 
 void FlowTreeModel::treeReset()
 {
+    endResetModel();
+}
+
+void FlowTreeModel::treeDestroyed()
+{
+    beginResetModel();
+    m_tree = nullptr;
     endResetModel();
 }
 

@@ -34,7 +34,8 @@ public:
 
     static QString mimeType() { return QStringLiteral("application/x-dialwright-flow-node"); }
 
-    model::FlowTree &tree() const { return m_tree; }
+    // The tree shown; nullptr once it has been destroyed (the model then shows nothing).
+    model::FlowTree *tree() const { return m_tree; }
     model::FlowNode *nodeAt(const QModelIndex &index) const;
     QModelIndex indexOf(const model::FlowNode *node) const;
     void setDropHandler(DropHandler handler) { m_dropHandler = std::move(handler); }
@@ -67,12 +68,13 @@ private:
     void nodeMoved(model::FlowNode *node) override;
     void treeAboutToBeReset() override;
     void treeReset() override;
+    void treeDestroyed() override;
 
     int rowOf(const model::FlowNode *node) const;
 
     enum class MoveKind { None, Move, Reset };
 
-    model::FlowTree &m_tree;
+    model::FlowTree *m_tree;
     DropHandler m_dropHandler;
     MoveKind m_move = MoveKind::None;
 };

@@ -20,7 +20,13 @@ bool FlowNode::isAncestorOf(const FlowNode *other) const
 }
 
 FlowTree::FlowTree() = default;
-FlowTree::~FlowTree() = default;
+FlowTree::~FlowTree()
+{
+    const QList<FlowTreeObserver *> observers = m_observers;
+    m_observers.clear();
+    for (FlowTreeObserver *o : observers)
+        o->treeDestroyed();
+}
 
 FlowNode *FlowTree::node(int index) const
 {

@@ -41,6 +41,9 @@ public:
     virtual void nodeMoved(FlowNode *node) = 0;
     virtual void treeAboutToBeReset() = 0;
     virtual void treeReset() = 0;
+    // The tree is being destroyed: an observer that outlives it (an item model owned by a
+    // widget that dies after the window's members) must forget it.
+    virtual void treeDestroyed() {}
 };
 
 // The call flow as a tree: the single truth that the tree view shows, the editor

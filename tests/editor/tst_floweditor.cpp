@@ -548,6 +548,23 @@ private slots:
         QCOMPARE(h.node("2_")->parentKey(), QStringLiteral("1_"));
     }
 
+    void editorOutlivesTree()
+    {
+        // As in the window: the tree is a member, the panel a child widget deleted later.
+        QTemporaryDir dir;
+        QVERIFY(model::Catalogue(dir.path()).ensure(nullptr, nullptr));
+        auto tree = std::make_unique<FlowTree>();
+        model::CurrentFlow current;
+        FakeUserPrompts prompts;
+        auto panel = std::make_unique<editor::FlowEditor>(*tree, current, dir.path(), prompts);
+        QVERIFY(panel->loadDemoFlow());
+        panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(panel.get()));
+        tree.reset();
+        QVERIFY(!panel->selectedNode());
+        panel.reset();
+    }
+
     void catalogueUnusable()
     {
         EditorHarness h;

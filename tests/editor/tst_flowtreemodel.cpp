@@ -100,6 +100,22 @@ private slots:
         checkMapping(m, tree);
     }
 
+    void modelOutlivesTree()
+    {
+        auto tree = std::make_unique<FlowTree>();
+        buildSample(*tree);
+        editor::FlowTreeModel m(*tree);
+        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QTreeView view;
+        view.setModel(&m);
+        view.expandAll();
+        QSignalSpy reset(&m, &QAbstractItemModel::modelReset);
+        tree.reset();
+        QCOMPARE(reset.count(), 1);
+        QVERIFY(!m.tree());
+        QCOMPARE(m.rowCount(), 0);
+    }
+
     void moveKeepsPersistentIndexes()
     {
         FlowTree tree;
