@@ -2,11 +2,23 @@
 
 #include "flowpictures.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
 
 #include <algorithm>
 
 namespace editor {
+
+namespace {
+// A drag names its node by key, and keys repeat between flows: the payload also names
+// this model in this process, so that a node dragged from another window or program
+// never moves a node of this tree that happens to share its key.
+QByteArray dragOrigin(const FlowTreeModel *model)
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':'
+           + QByteArray::number(quintptr(model)) + ':';
+}
+} // namespace
 
 FlowTreeModel::FlowTreeModel(model::FlowTree &tree, QObject *parent)
     : QAbstractItemModel(parent)
@@ -119,7 +131,7 @@ QMimeData *FlowTreeModel::mimeData(const QModelIndexList &indexes) const
     for (const QModelIndex &index : indexes) {
         if (const model::FlowNode *node = nodeAt(index)) {
             auto *data = new QMimeData;
-            data->setData(mimeType(), node->key.toUtf8());
+            data->setData(mimeType(), dragOrigin(this) + node->key.toUtf8());
             data->setText(node->text);
             return data;
         }
@@ -131,7 +143,11 @@ model::FlowNode *FlowTreeModel::draggedNode(const QMimeData *data) const
 {
     if (!m_tree || !data || !data->hasFormat(mimeType()))
         return nullptr;
-    return m_tree->findKey(QString::fromUtf8(data->data(mimeType())));
+    const QByteArray payload = data->data(mimeType());
+    const QByteArray origin = dragOrigin(this);
+    if (!payload.startsWith(origin))
+        return nullptr;
+    return m_tree->findKey(QString::fromUtf8(payload.mid(origin.size())));
 }
 
 bool FlowTreeModel::canDropMimeData(const QMimeData *data, Qt::DropAction action, int row,

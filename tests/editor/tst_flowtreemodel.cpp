@@ -201,6 +201,16 @@ private slots:
         QVERIFY(!m.dropMimeData(&foreign, Qt::MoveAction, -1, 0, m.indexOf(tree.findKey("6_"))));
         QVERIFY(!seenNode);
         QVERIFY(!m.canDropMimeData(&foreign, Qt::MoveAction, -1, 0, m.indexOf(tree.findKey("6_"))));
+        // Nor does a drag from another flow whose node shares a key with this one.
+        FlowTree other;
+        buildSample(other);
+        editor::FlowTreeModel otherModel(other);
+        std::unique_ptr<QMimeData> otherData(
+            otherModel.mimeData({otherModel.indexOf(other.findKey("3_"))}));
+        QVERIFY(!m.draggedNode(otherData.get()));
+        QVERIFY(!m.dropMimeData(otherData.get(), Qt::MoveAction, -1, 0,
+                                m.indexOf(tree.findKey("6_"))));
+        QVERIFY(!seenNode);
         QVERIFY(m.canDropMimeData(data.get(), Qt::MoveAction, -1, 0, m.indexOf(tree.findKey("6_"))));
     }
 
