@@ -7,6 +7,11 @@
 
 namespace codegen {
 
+namespace {
+// Lines are gathered and handed to the file in pieces of this size.
+constexpr qsizetype kChunk = 64 * 1024;
+} // namespace
+
 FileLineSink::FileLineSink(const QString &path, Encoding encoding)
     : m_file(path)
     , m_encoding(encoding)
@@ -35,6 +40,7 @@ bool FileLineSink::open(QString *error)
                          .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
         return false;
     }
+    m_buffer.reserve(kChunk + 1024);
     return true;
 }
 
@@ -50,7 +56,16 @@ void FileLineSink::writeCodeLine(const QString &line)
         text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
     }
     text += QLatin1String("\r\n");
-    m_file.write(m_encoding == Encoding::Utf8 ? text.toUtf8() : toWindows1252(text));
+    m_buffer += m_encoding == Encoding::Utf8 ? text.toUtf8() : toWindows1252(text);
+    if (m_buffer.size() >= kChunk)
+        flushBuffer();
+}
+
+void FileLineSink::flushBuffer()
+{
+    if (!m_buffer.isEmpty())
+        m_file.write(m_buffer);
+    m_buffer.resize(0); // keeps the capacity for the next piece
 }
 
 bool FileLineSink::commit(QString *error)
@@ -61,6 +76,7 @@ bool FileLineSink::commit(QString *error)
                          .arg(QDir::toNativeSeparators(m_file.fileName()));
         return false;
     }
+    flushBuffer();
     if (!m_file.commit()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: %2")

@@ -28,7 +28,10 @@ public:
     QString path() const { return m_file.fileName(); }
 
 private:
+    void flushBuffer();
+
     QSaveFile m_file;
+    QByteArray m_buffer;
     Encoding m_encoding;
 };
 

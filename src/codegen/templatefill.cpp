@@ -36,38 +36,42 @@ QStringList fill(QStringView templateText, std::initializer_list<TemplateValue> 
 
     QStringList lines;
     QString line;
+    qsizetype run = 0; // start of the text not yet copied into `line`
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == u'\n') {
+            line += text.mid(run, i - run);
             lines.append(line);
             line.clear();
+            run = i + 1;
             continue;
         }
-        if (c == kOpen) {
-            const qsizetype end = text.indexOf(kClose, i + 1);
-            const QStringView name = end > i ? text.mid(i + 1, end - i - 1) : QStringView();
-            if (isName(name)) {
-                qsizetype index = 0;
-                bool known = false;
-                for (const TemplateValue &v : values) {
-                    if (v.name == name) {
-                        line += v.value;
-                        used[index] = true;
-                        known = true;
-                        break;
-                    }
-                    ++index;
-                }
-                if (!known) {
-                    found << QStringLiteral("No value for «%1».").arg(name);
-                    line += text.mid(i, end - i + 1);
-                }
-                i = end;
-                continue;
+        if (c != kOpen)
+            continue;
+        const qsizetype end = text.indexOf(kClose, i + 1);
+        const QStringView name = end > i ? text.mid(i + 1, end - i - 1) : QStringView();
+        if (!isName(name))
+            continue;
+        line += text.mid(run, i - run);
+        qsizetype index = 0;
+        bool known = false;
+        for (const TemplateValue &v : values) {
+            if (v.name == name) {
+                line += v.value;
+                used[index] = true;
+                known = true;
+                break;
             }
+            ++index;
         }
-        line += c;
+        if (!known) {
+            found << QStringLiteral("No value for «%1».").arg(name);
+            line += text.mid(i, end - i + 1);
+        }
+        i = end;
+        run = end + 1;
     }
+    line += text.mid(run);
     lines.append(line);
 
     qsizetype index = 0;

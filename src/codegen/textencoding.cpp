@@ -27,17 +27,18 @@ char encodeOne(char32_t c)
 
 QByteArray toWindows1252(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *to = out.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out += '?';
+            *to++ = '?';
             ++i;
             continue;
         }
-        out += c.isSurrogate() ? '?' : encodeOne(c.unicode());
+        *to++ = c.isSurrogate() ? '?' : encodeOne(c.unicode());
     }
+    out.truncate(to - out.data());
     return out;
 }
 
