@@ -378,8 +378,9 @@ void FlowEmitter::emitDeleteRecordedMessage()
     if (isXml())
         return;
     speak(QStringLiteral("Then it will delete the recorded Message."));
-    write(fill(kDelete,
-               {{u"label", m_label}, {u"prompt", promptLine()}, {u"parentAnchor", m_parentAnchor}}));
+    write(fill(kDelete, {{u"label", m_label},
+                         {u"prompt", promptLine()},
+                         {u"parentAnchor", m_parentAnchor}}));
 }
 
 void FlowEmitter::emitRerecordMessage()

@@ -279,11 +279,13 @@ inline constexpr char16_t kXmlRecord[] =
 
 inline constexpr char16_t kSayWelcome[] =
     u"Thank you for using this rapid applicaton development tool.";
-inline constexpr char16_t kSayAuthor[] = u"It was developed by Tarnwick. We hope you will like it.";
+inline constexpr char16_t kSayAuthor[] =
+    u"It was developed by Tarnwick. We hope you will like it.";
 inline constexpr char16_t kSayAnswer[] =
     u"The application you have developed will first Answer the call.";
 inline constexpr char16_t kSayOptionCount[] = u"The user has «n» options to make.";
-inline constexpr char16_t kSayFirstOption[] = u"If user press option 1 the flow will go to «target»";
+inline constexpr char16_t kSayFirstOption[] =
+    u"If user press option 1 the flow will go to «target»";
 inline constexpr char16_t kSayOption[] =
     u"If user press option «k» the flow will go to  «target»";
 inline constexpr char16_t kSayClosing[] = u"Then it will finally hangup the call.";

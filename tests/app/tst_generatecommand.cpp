@@ -158,7 +158,8 @@ void TestGenerateCommand::otherFlowDatabase()
     QVERIFY(model::FlowStore::createMain(database, QStringLiteral("myflow"), &error));
     {
         model::FlowTree tree;
-        model::FlowNode *root = tree.addTopLevel(QStringLiteral("1_"), QStringLiteral("answer call"));
+        model::FlowNode *root =
+            tree.addTopLevel(QStringLiteral("1_"), QStringLiteral("answer call"));
         model::FlowNode *hangup = tree.add(root, model::FlowTree::Relation::LastChild,
                                            QStringLiteral("2_"), QStringLiteral("hangup"));
         model::FlowStore store(database, QStringLiteral("myflow"));
@@ -252,7 +253,8 @@ void TestGenerateCommand::throughTheProgram()
     QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("callTTS.asp"))));
 
     program.start(programPath(), {QStringLiteral("generate"), QStringLiteral("--target"),
-                                  QStringLiteral("vxml"), QStringLiteral("--app-dir"), dir.path()});
+                                  QStringLiteral("vxml"), QStringLiteral("--app-dir"),
+                                  dir.path()});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 2);
     QVERIFY(program.readAllStandardOutput().isEmpty());

@@ -120,7 +120,8 @@ void TestCodegenParts::windows1252_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("ascii") << "abc <%@ %>" << QByteArray("abc <%@ %>");
-    QTest::newRow("latin-1") << QString("caf\u00e9 \u00ff\u00a0") << QByteArray("caf\xe9 \xff\xa0");
+    QTest::newRow("latin-1") << QString("caf\u00e9 \u00ff\u00a0")
+                             << QByteArray("caf\xe9 \xff\xa0");
     QTest::newRow("typographic quotes") << QString("\u201cDigits\u201d \u2018x\u2019")
                                         << QByteArray("\x93" "Digits\x94 \x91x\x92");
     QTest::newRow("euro, dashes, trade mark") << QString("\u20ac\u2013\u2014\u2122\u2026")

@@ -174,8 +174,9 @@ void TestGenerator::navigation_data()
 {
     QTest::addColumn<int>("children");
     QTest::addColumn<QStringList>("expected");
-    const QString menu = QStringLiteral(" <menu onselectiontimeout=window.navigate(\"#answer-call\")"
-                                        " onselectionerror=window.navigate(\"#answer-call\")>");
+    const QString menu =
+        QStringLiteral(" <menu onselectiontimeout=window.navigate(\"#answer-call\")"
+                       " onselectionerror=window.navigate(\"#answer-call\")>");
     auto option = [](int k) {
         return QStringLiteral(" <a accesskey=\"%1\" href=\"#child-%1\"></a>").arg(k);
     };
@@ -237,9 +238,10 @@ void TestGenerator::optionMenuPlaces()
     const QStringList lines = section(f.lines(page("wteWave")), QString(text).replace(' ', '-'));
     QVERIFY(!lines.isEmpty());
     const QString parent = QStringLiteral("#") + QString(text).replace(' ', '-');
-    QCOMPARE(lines.count(QStringLiteral(" <menu onselectiontimeout=window.navigate(\"#answer-call\")"
-                                        " onselectionerror=window.navigate(\"#answer-call\")>")),
-             menus);
+    const QString menuLine =
+        QStringLiteral(" <menu onselectiontimeout=window.navigate(\"#answer-call\")"
+                       " onselectionerror=window.navigate(\"#answer-call\")>");
+    QCOMPARE(lines.count(menuLine), menus);
     QCOMPARE(lines.count(" <a accesskey=\"1\" href=\"#record-message\"></a>"), menus);
     QCOMPARE(lines.count(" <a accesskey=\"2\" href=\"#play-main-greetings\"></a>"), menus);
     QCOMPARE(lines.count(" </menu>"), menus);
@@ -285,7 +287,8 @@ void TestGenerator::hangupWrittenOnce()
     // Written at the first hang-up in walk order, right after the menu node's section.
     QVERIFY(lines.contains("<p voicefile =\"waves\\first.wav\"></p>"));
     QVERIFY(!lines.contains("<p voicefile =\"waves\\second.wav\"></p>"));
-    const qsizetype hangup = lines.indexOf("<% '-------------------hangup------------------------ %>");
+    const qsizetype hangup =
+        lines.indexOf("<% '-------------------hangup------------------------ %>");
     QCOMPARE(lines.at(hangup - 3), "<% '\"get-option-digits\" ends here %>");
     QCOMPARE(lines.at(hangup + 1), kSpacer);
     QCOMPARE(lines.at(hangup + 2), "<% '\"hangup\" begin here %>");
@@ -342,7 +345,8 @@ void TestGenerator::everyTopLevelNodeOpensACall()
     QCOMPARE(lines.count("<%@ language = vbscript %>"), 2);
     QCOMPARE(lines.count("window.navigate(\"#hangup\")"), 1);
     QCOMPARE(lines.count("window.navigate(\"#record-message\")"), 1);
-    QVERIFY(lines.indexOf("<a name=\"hangup\"></a>") < lines.lastIndexOf("<%@ language = vbscript %>"));
+    QVERIFY(lines.indexOf("<a name=\"hangup\"></a>")
+            < lines.lastIndexOf("<%@ language = vbscript %>"));
 }
 
 void TestGenerator::nodeValues_data()
@@ -857,7 +861,8 @@ void TestGenerator::completionMessage_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("remote");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("tts remote") << "wteTTS" << true << "Code generated: CallTTS.asp and RemoteTTS.asp";
+    QTest::newRow("tts remote") << "wteTTS" << true
+                                << "Code generated: CallTTS.asp and RemoteTTS.asp";
     QTest::newRow("tts") << "wteTTS" << false << "Code generated: CallTTS.asp";
     QTest::newRow("narration remote") << "TTS" << true
                                       << "Code generated: CallTTS.asp and RemoteTTS.asp";
