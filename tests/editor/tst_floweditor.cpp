@@ -195,7 +195,8 @@ private slots:
         h.clickPalette(0);
         h.clickPalette(1);
         h.button("cmdRemove")->click(); // node 1 is selected
-        QCOMPARE(h.prompts.messages.last(), QStringLiteral("You can't remove Answercall function"));
+        QCOMPARE(h.prompts.messages.last(),
+                 QStringLiteral("You can't remove Answercall function"));
         QCOMPARE(h.tree.count(), 2);
 
         // The guard is by position: an answer-call node elsewhere can go.
@@ -290,7 +291,8 @@ private slots:
 
         // Top-level nodes pass "0_"; "answer call" finds "Answer Call" in the catalogue.
         h.editor->selectNodeAt(h.node("1_"));
-        QCOMPARE(selected.last().at(0).value<model::NodeIdentity>().parentKey, QStringLiteral("0_"));
+        QCOMPARE(selected.last().at(0).value<model::NodeIdentity>().parentKey,
+                 QStringLiteral("0_"));
         QCOMPARE(description.last().at(0).toString(), QStringLiteral("This will answer call"));
 
         // A text that names no call function gets its row and a blank description.
@@ -395,7 +397,8 @@ private slots:
 
         // A second drop replaces the line.
         QVERIFY(h.editor->dropNode(h.node("5_"), h.node("1_")));
-        QCOMPARE(reported.last().at(0).toString(), QStringLiteral("answer call is parent of hangup"));
+        QCOMPARE(reported.last().at(0).toString(),
+                 QStringLiteral("answer call is parent of hangup"));
         QCOMPARE(h.tree.node(1)->children.back(), h.node("5_"));
         QVERIFY(h.prompts.messages.isEmpty());
         QVERIFY(h.prompts.questions.isEmpty());

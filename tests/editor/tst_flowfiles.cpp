@@ -26,7 +26,8 @@ void buildRichTree(FlowTree &tree)
 {
     FlowNode *root = tree.addTopLevel("1_", "answer call");
     FlowNode *greet = tree.add(root, FlowTree::Relation::LastChild, "2_", "play main greetings");
-    FlowNode *menu = tree.add(greet, FlowTree::Relation::LastChild, "7_", "get option digits", 3, 4);
+    FlowNode *menu =
+        tree.add(greet, FlowTree::Relation::LastChild, "7_", "get option digits", 3, 4);
     tree.add(menu, FlowTree::Relation::LastChild, "4_", "record message");
     tree.add(menu, FlowTree::Relation::LastChild, "12_", "say \"hi\" it's me");
     tree.add(greet, FlowTree::Relation::LastChild, "5_", "hangup");

@@ -15,6 +15,10 @@
 using model::FlowNode;
 using model::FlowTree;
 
+namespace {
+constexpr auto kReport = QAbstractItemModelTester::FailureReportingMode::QtTest;
+}
+
 class TstFlowTreeModel : public QObject
 {
     Q_OBJECT
@@ -52,7 +56,7 @@ private slots:
     {
         FlowTree tree;
         editor::FlowTreeModel m(tree);
-        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&m, kReport);
         QTreeView view;
         view.setModel(&m);
         view.expandAll();
@@ -93,7 +97,7 @@ private slots:
         FlowTree tree;
         tree.addTopLevel("1_", "old");
         editor::FlowTreeModel m(tree);
-        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&m, kReport);
         model::FlowStore store(file, "t");
         QVERIFY2(store.loadInto(tree, &error), qPrintable(error));
         QCOMPARE(tree.count(), 6);
@@ -105,7 +109,7 @@ private slots:
         auto tree = std::make_unique<FlowTree>();
         buildSample(*tree);
         editor::FlowTreeModel m(*tree);
-        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&m, kReport);
         QTreeView view;
         view.setModel(&m);
         view.expandAll();
@@ -163,11 +167,12 @@ private slots:
         FlowTree tree;
         buildSample(tree);
         editor::FlowTreeModel m(tree);
-        QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&m, kReport);
         std::unique_ptr<QMimeData> data(m.mimeData({m.indexOf(tree.findKey(dragged))}));
         QVERIFY(data);
         QCOMPARE(m.draggedNode(data.get()), tree.findKey(dragged));
-        const QModelIndex parent = target.isEmpty() ? QModelIndex() : m.indexOf(tree.findKey(target));
+        const QModelIndex parent =
+            target.isEmpty() ? QModelIndex() : m.indexOf(tree.findKey(target));
         QCOMPARE(m.dropMimeData(data.get(), Qt::MoveAction, row, 0, parent), accepted);
         FlowNode *moved = tree.findKey(dragged);
         QCOMPARE(moved->parentKey(), newParent);
@@ -200,7 +205,8 @@ private slots:
         seenNode = nullptr;
         QVERIFY(!m.dropMimeData(&foreign, Qt::MoveAction, -1, 0, m.indexOf(tree.findKey("6_"))));
         QVERIFY(!seenNode);
-        QVERIFY(!m.canDropMimeData(&foreign, Qt::MoveAction, -1, 0, m.indexOf(tree.findKey("6_"))));
+        const QModelIndex six = m.indexOf(tree.findKey("6_"));
+        QVERIFY(!m.canDropMimeData(&foreign, Qt::MoveAction, -1, 0, six));
         // Nor does a drag from another flow whose node shares a key with this one.
         FlowTree other;
         buildSample(other);
@@ -211,7 +217,7 @@ private slots:
         QVERIFY(!m.dropMimeData(otherData.get(), Qt::MoveAction, -1, 0,
                                 m.indexOf(tree.findKey("6_"))));
         QVERIFY(!seenNode);
-        QVERIFY(m.canDropMimeData(data.get(), Qt::MoveAction, -1, 0, m.indexOf(tree.findKey("6_"))));
+        QVERIFY(m.canDropMimeData(data.get(), Qt::MoveAction, -1, 0, six));
     }
 
     void nodePicturesDifferBySelection()
@@ -239,7 +245,8 @@ private slots:
             }
             QVERIFY2(inked > 40, qPrintable(QString("icon %1 is nearly empty").arg(i)));
             for (int j = 0; j < images.size(); ++j)
-                QVERIFY2(images.at(j) != image, qPrintable(QString("icons %1 and %2").arg(j).arg(i)));
+                QVERIFY2(images.at(j) != image,
+                         qPrintable(QString("icons %1 and %2").arg(j).arg(i)));
             images << image;
         }
     }
