@@ -28,9 +28,13 @@ const ColumnDef kColumns[] = {
 
 QStringList all()
 {
-    QStringList names{QStringLiteral("ID")};
-    for (const ColumnDef &c : kColumns)
-        names << QString::fromLatin1(c.name);
+    // Built once: the generator looks a column up for every field of every node's row.
+    static const QStringList names = [] {
+        QStringList list{QStringLiteral("ID")};
+        for (const ColumnDef &c : kColumns)
+            list << QString::fromLatin1(c.name);
+        return list;
+    }();
     return names;
 }
 
