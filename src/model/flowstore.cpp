@@ -37,16 +37,6 @@ std::optional<int> imageIndex(const QVariant &v)
     return int(std::lround(d));
 }
 
-// The driver's own quoting takes a name that begins or ends with a double quote for one
-// already quoted and leaves it bare, so a table named  it's a "flow"  broke every
-// statement. Table names cannot be bound; quote them completely here instead.
-QString quoteIdentifier(const QString &name)
-{
-    QString quoted = name;
-    quoted.replace(u'"', QLatin1String("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 } // namespace
 
 FlowStore::FlowStore(const QString &databasePath, const QString &table)

@@ -71,7 +71,14 @@ QSqlDatabase SqlConnection::database() const
 
 QString SqlConnection::quoted(const QString &identifier) const
 {
-    return database().driver()->escapeIdentifier(identifier, QSqlDriver::TableName);
+    return quoteIdentifier(identifier);
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QLatin1String("\"\""));
+    return u'"' + quoted + u'"';
 }
 
 bool fileExistsIgnoringCase(const QString &path, QString *actualPath)

@@ -34,6 +34,11 @@ private:
     bool m_open = false;
 };
 
+// Quotes a table or column name completely. The driver's own quoting takes a name that
+// begins or ends with a double quote for one already quoted and leaves it bare, so a table
+// named  it's a "flow"  would break every statement; names cannot be bound, so quote here.
+QString quoteIdentifier(const QString &name);
+
 // True when a file at `path` exists whatever the case of its name, as on the file
 // systems where the stored databases come from; `actualPath` receives the real name.
 bool fileExistsIgnoringCase(const QString &path, QString *actualPath = nullptr);
