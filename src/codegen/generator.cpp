@@ -118,6 +118,7 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
     SentenceBuffer sentences;
     FlowEmitter emitter(*target, page, &sentences);
     emitter.beginDocument();
+    store.beginReading();
     // Every top-level node starts a call; the walk visits each with its subtree in turn.
     for (const model::FlowNode *node : tree.depthFirst()) {
         const auto row = store.fetchRow(model::NodeIdentity::of(*node), &error);
@@ -131,6 +132,7 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
         else
             emitter.emitRoot(*node, values);
     }
+    store.endReading();
     emitter.endDocument();
 
     result.remoteNeeded = emitter.remoteNeeded();

@@ -113,12 +113,41 @@ bool FlowStore::createMain(const QString &databasePath, const QString &table, QS
         return false;
     }
     query.finish();
-    if (!query.exec(createTableSql(quoteIdentifier(table)))) {
+    QSqlDatabase db = connection.database();
+    db.transaction();
+    // Nodes are looked up by key once each per generation; without an index every lookup
+    // scans the table and a run grows with the square of the flow. "[" cannot occur in a
+    // table name, so the index name never collides with a table of the user's.
+    if (!query.exec(createTableSql(quoteIdentifier(table)))
+        || !query.exec(QStringLiteral("CREATE INDEX %1 ON %2 (\"key\")")
+                           .arg(quoteIdentifier(QStringLiteral("[key] of ") + table),
+                                quoteIdentifier(table)))) {
         if (error)
             *error = lastError(query);
+        query.finish();
+        db.rollback();
+        return false;
+    }
+    query.finish();
+    if (!db.commit()) {
+        if (error)
+            *error = describeStoreError(db.lastError().text());
+        db.rollback();
         return false;
     }
     return true;
+}
+
+bool FlowStore::beginReading()
+{
+    return isOpen() && m_connection.database().transaction();
+}
+
+void FlowStore::endReading()
+{
+    m_fetch.reset();
+    if (isOpen())
+        m_connection.database().commit();
 }
 
 QString FlowStore::quotedTable() const

@@ -64,6 +64,11 @@ public:
     // properties from its first matching row; on failure the table stays as it was.
     bool writeTree(const FlowTree &tree, QString *error);
 
+    // A run of many reads (a generation) sees one state of the table and takes the file's
+    // lock once instead of once per read.
+    bool beginReading();
+    void endReading();
+
     // Text of the CREATE TABLE statement for a flow table of this name.
     static QString createTableSql(const QString &quotedTable);
 
