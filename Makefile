@@ -50,7 +50,7 @@ run: build
 bench: build
 	cmake -S . -B $(BUILD) -DDW_BUILD_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@for b in $(BUILD)/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
