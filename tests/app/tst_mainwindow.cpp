@@ -5,8 +5,6 @@
 #include "fakeuserprompts.h"
 
 #include <QAction>
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -15,6 +13,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "filesnapshot.h"
 #include <QTimer>
 #include <QTextEdit>
 #include <QTreeView>
@@ -22,22 +22,6 @@
 #include "editor/floweditor.h"
 
 namespace {
-QMap<QString, QByteArray> snapshot(const QString &dir)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QByteArray hash = "dir";
-        QFile f(path);
-        if (it.fileInfo().isFile() && f.open(QIODevice::ReadOnly))
-            hash = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-                   + QByteArray::number(it.fileInfo().lastModified().toMSecsSinceEpoch());
-        files.insert(QDir(dir).relativeFilePath(path), hash);
-    }
-    return files;
-}
-
 template<typename T>
 T *child(QWidget *w, const QString &name, int index = -1)
 {
@@ -126,12 +110,12 @@ void TestMainWindow::secondStartChangesNoFile()
         Harness first(dir.path());
         first.window.startUp();
     }
-    const auto before = snapshot(dir.path());
+    const auto before = fileSnapshot(dir.path());
     QTest::qWait(20);
     Harness second(dir.path());
     second.window.startUp();
     QCOMPARE(second.window.tree().count(), 15);
-    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(fileSnapshot(dir.path()), before);
 }
 
 void TestMainWindow::controlsCaptionsAndMenus()

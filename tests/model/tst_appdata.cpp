@@ -6,33 +6,16 @@
 #include "model/memberstore.h"
 #include "model/sqlconnection.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "filesnapshot.h"
+
 using namespace model;
 
-namespace {
-QMap<QString, QByteArray> snapshot(const QString &dir)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        QByteArray hash = "dir";
-        if (it.fileInfo().isFile() && f.open(QIODevice::ReadOnly))
-            hash = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-                   + QByteArray::number(it.fileInfo().lastModified().toMSecsSinceEpoch());
-        files.insert(QDir(dir).relativeFilePath(path), hash);
-    }
-    return files;
-}
-} // namespace
 
 class TestAppData : public QObject
 {
@@ -72,12 +55,12 @@ void TestAppData::secondStartChangesNothing()
     FlowStore store(demoflow::path(dir.path()), demoflow::tableName());
     QString error;
     QVERIFY(store.deleteRow(QStringLiteral("16_"), &error));
-    const auto before = snapshot(dir.path());
+    const auto before = fileSnapshot(dir.path());
     QTest::qWait(20);
     const StartupReport report = initialiseData(dir.path());
     QVERIFY(report.created.isEmpty());
     QVERIFY(report.problems.isEmpty());
-    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(fileSnapshot(dir.path()), before);
 }
 
 void TestAppData::catalogueLookups_data()
