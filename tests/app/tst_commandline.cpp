@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// The headless start-up, run as the program itself, as `make run` and scripts use it.
-class TestInitCommand : public QObject
+// The headless commands, run as the program itself, as `make run` and scripts use them.
+class TestCommandLine : public QObject
 {
     Q_OBJECT
 
@@ -79,7 +79,37 @@ private Q_SLOTS:
         QVERIFY(r.exitCode != 0);
         QVERIFY(r.err.contains(QStringLiteral("--bogus")));
     }
+
+    void colourPrintsHtml()
+    {
+        QTemporaryDir dir;
+        QFile page(dir.filePath("a.asp"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<TABLE BORDER=1>\r\n");
+        page.close();
+        Run r = run({"colour", page.fileName()});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains(QStringLiteral("<pre>")));
+        // unchanged text: only the brackets and the equals sign are coloured
+        QVERIFY2(r.out.contains(QStringLiteral("<span style=\"color:#0000ff\">&lt;</span>"
+                                               "<span style=\"color:#000000\">TABLE BORDER</span>")),
+                 qPrintable(r.out));
+        r = run({"colour", page.fileName(), "--generated"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("<span style=\"color:#ff00ff\">table</span>")), qPrintable(r.out));
+        r = run({"colour", dir.filePath("missing.asp")});
+        QVERIFY(r.exitCode != 0);
+        QVERIFY(r.err.contains(QStringLiteral("missing.asp")));
+    }
+
+    void helpNamesEveryCommand()
+    {
+        const Run r = run({"--help"});
+        QCOMPARE(r.exitCode, 0);
+        for (const char *word : {"init", "generate", "colour", "--app-dir", "DIALWRIGHT_HOME"})
+            QVERIFY2(r.out.contains(QLatin1String(word)), word);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestInitCommand)
-#include "tst_initcommand.moc"
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
