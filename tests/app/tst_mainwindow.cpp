@@ -65,6 +65,7 @@ private Q_SLOTS:
     void failedGenerationSaysWhyAndKeepsThePage();
     void selectingANodeFillsTheGridAndPlays();
     void recordKeysReachTheMemberSection();
+    void dropReportShowsOneLineUntilCleared();
 };
 
 void TestMainWindow::firstStartShowsTheDemonstrationFlow()
@@ -365,6 +366,27 @@ void TestMainWindow::recordKeysReachTheMemberSection()
     QCOMPARE(status->text(), QStringLiteral("Member: 1"));
     QTest::keyClick(&h.window, Qt::Key_PageDown);
     QCOMPARE(status->text(), QStringLiteral("Member: 2"));
+}
+
+void TestMainWindow::dropReportShowsOneLineUntilCleared()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    h.window.startUp();
+    auto *editor = h.window.findChild<editor::FlowEditor *>();
+    auto *report = child<QLabel>(&h.window, "dropReport");
+    model::FlowTree &tree = h.window.tree();
+    editor->dropNode(tree.findKey(QStringLiteral("8_")), tree.findKey(QStringLiteral("17_")));
+    QVERIFY(report->isVisible());
+    QCOMPARE(report->text(), QStringLiteral("get password digits is parent of record message"));
+    QCOMPARE(report->parentWidget(), &h.window);
+    QVERIFY(report->y() < 40 && report->x() < 10);
+    editor->dropNode(tree.findKey(QStringLiteral("16_")), tree.findKey(QStringLiteral("1_")));
+    QCOMPARE(report->text(), QStringLiteral("answer call is parent of get user id digits"));
+    h.window.findChild<QAction *>("mnuFileClear")->trigger();
+    QVERIFY(!report->isVisible());
+    QCOMPARE(tree.count(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)
