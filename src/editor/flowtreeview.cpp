@@ -80,13 +80,8 @@ void FlowTreeView::startDrag(Qt::DropActions)
 
 void FlowTreeView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!accepts(event->mimeData())) {
-        event->ignore();
-        return;
-    }
-    setDropHighlight(indexAt(event->position().toPoint()));
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
+    // Entering is the first move over the view: the same acceptance and highlight.
+    dragMoveEvent(event);
 }
 
 void FlowTreeView::dragMoveEvent(QDragMoveEvent *event)
