@@ -3,7 +3,6 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
