@@ -66,7 +66,7 @@ void FlowEmitter::endDocument()
 }
 
 void FlowEmitter::prepare(const model::FlowNode &node, const QString &parentAnchor,
-                          const NodeValues &values)
+                          const model::NodeValues &values)
 {
     m_values = values;
     m_parentAnchor = parentAnchor;
@@ -96,14 +96,14 @@ void FlowEmitter::collectTargets(const model::FlowNode &node)
     }
 }
 
-void FlowEmitter::emitRoot(const model::FlowNode &node, const NodeValues &values)
+void FlowEmitter::emitRoot(const model::FlowNode &node, const model::NodeValues &values)
 {
     prepare(node, QStringLiteral("#answer-call"), values);
     m_label = anchorName(node.text);
     emitAnswerCall();
 }
 
-void FlowEmitter::emitChild(const model::FlowNode &node, const NodeValues &values)
+void FlowEmitter::emitChild(const model::FlowNode &node, const model::NodeValues &values)
 {
     const QString parentText = node.parent ? node.parent->text : QString();
     prepare(node, anchorName(u'#' + parentText), values);

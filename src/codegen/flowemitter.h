@@ -1,7 +1,7 @@
 #pragma once
 
 #include "generationtarget.h"
-#include "nodevalues.h"
+#include "model/nodevalues.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,9 +31,9 @@ public:
     void beginDocument();
     // A top-level node: written by the answer-call emitter, its menu's time-outs going
     // back to "#answer-call".
-    void emitRoot(const model::FlowNode &node, const NodeValues &values);
+    void emitRoot(const model::FlowNode &node, const model::NodeValues &values);
     // Any other node, in walk order: separator lines, then its call function's section.
-    void emitChild(const model::FlowNode &node, const NodeValues &values);
+    void emitChild(const model::FlowNode &node, const model::NodeValues &values);
     // The document tail (CallXML) and the closing sentence (narration).
     void endDocument();
 
@@ -47,7 +47,7 @@ private:
     struct DigitsForm;
 
     void prepare(const model::FlowNode &node, const QString &parentAnchor,
-                 const NodeValues &values);
+                 const model::NodeValues &values);
     void collectTargets(const model::FlowNode &node);
     void write(const QStringList &lines);
     void speak(const QString &sentence);
@@ -91,7 +91,7 @@ private:
     std::array<QString, 6> m_optionTargets;
     bool m_remoteNeeded = false;
     bool m_hangupWritten = false;
-    NodeValues m_values;
+    model::NodeValues m_values;
 };
 
 } // namespace codegen

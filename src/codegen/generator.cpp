@@ -4,7 +4,7 @@
 #include "flowemitter.h"
 #include "generationtarget.h"
 #include "narrator.h"
-#include "nodevalues.h"
+#include "model/nodevalues.h"
 #include "remotepage.h"
 
 #include "model/flowstore.h"
@@ -126,7 +126,7 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
             return failed(QStringLiteral("Cannot read the properties of node %1 (%2) from "
                                          "table %3: %4")
                               .arg(node->key, node->text, request.table, error));
-        const NodeValues values = NodeValues::fromRow(row, node->text);
+        const model::NodeValues values = model::NodeValues::fromRow(row, node->text);
         if (node->parent)
             emitter.emitChild(*node, values);
         else

@@ -1,7 +1,7 @@
 #include "codegen/filelinesink.h"
 #include "codegen/findreplace.h"
 #include "codegen/flowemitter.h"
-#include "codegen/nodevalues.h"
+#include "model/nodevalues.h"
 #include "codegen/templatefill.h"
 #include "codegen/textencoding.h"
 
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using codegen::NodeValues;
+using model::NodeValues;
 using model::ColumnValues;
 
 class TestCodegenParts : public QObject

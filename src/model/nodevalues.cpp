@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace codegen {
+namespace model {
 
 namespace {
 
@@ -15,7 +15,7 @@ bool isNumeric(const QString &text)
 
 } // namespace
 
-NodeValues NodeValues::fromRow(const std::optional<model::ColumnValues> &row,
+NodeValues NodeValues::fromRow(const std::optional<ColumnValues> &row,
                                const QString &nodeText)
 {
     NodeValues v;
@@ -57,4 +57,4 @@ NodeValues NodeValues::fromRow(const std::optional<model::ColumnValues> &row,
     return v;
 }
 
-} // namespace codegen
+} // namespace model

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "model/flowrecord.h"
+#include "flowrecord.h"
 
 #include <QString>
 
 #include <optional>
 
-namespace codegen {
+namespace model {
 
 // getdata: the property values of one node as the emitters use them, with the defaults
 // for Null columns and for a node that has no row at all.
@@ -26,8 +26,8 @@ struct NodeValues
 
     // `row` is the node's row (nullopt when it has none); a column missing from the row
     // counts as Null. `nodeText` is the node's text, for the text-based defaults.
-    static NodeValues fromRow(const std::optional<model::ColumnValues> &row,
+    static NodeValues fromRow(const std::optional<ColumnValues> &row,
                               const QString &nodeText);
 };
 
-} // namespace codegen
+} // namespace model
