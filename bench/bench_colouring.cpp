@@ -4,7 +4,7 @@
 // nothing.
 
 #include "../tests/viewer/referencecolouring.h"
-#include "../tests/viewer/samplepages.h"
+#include "samplepages.h"
 
 #include "ui/userprompts.h"
 #include "viewer/codeviewer.h"

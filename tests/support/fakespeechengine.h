@@ -19,12 +19,29 @@ public:
 
     bool isAvailable() const override { return available; }
     void selectVoice(const QString &rankList) override { voiceRequests << rankList; }
-    void say(const QString &text) override;
-    void stop() override;
+    void say(const QString &text) override
+    {
+        spoken << text;
+        if (available && !m_speaking) {
+            m_speaking = true;
+            Q_EMIT speakingStarted();
+        }
+    }
+    void stop() override
+    {
+        ++stops;
+        finish();
+    }
     bool isSpeaking() const override { return m_speaking; }
 
     // The engine reports that everything handed over has been spoken.
-    void finish();
+    void finish()
+    {
+        if (m_speaking) {
+            m_speaking = false;
+            Q_EMIT speakingDone();
+        }
+    }
 
 private:
     bool m_speaking = false;

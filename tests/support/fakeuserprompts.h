@@ -12,41 +12,38 @@
 class FakeUserPrompts final : public ui::UserPrompts
 {
 public:
-    struct Question
-    {
-        QString text;
-        Buttons buttons;
-        Icon icon;
-    };
-
     // Scripted answers, consumed in order.
     QQueue<Answer> answers;
     QQueue<std::optional<QString>> inputs;
     QQueue<QString> openFiles;
     QQueue<QString> saveFiles;
     QQueue<bool> printAnswers;
-    // When set, choosePrinter writes a PDF there.
-    QString printToPdf;
-    bool selectionOnlyAnswer = true;
+    QString printToPdf; // where an accepted print dialog prints
 
     // What happened.
     QStringList messages;
-    QList<Icon> messageIcons;
-    QList<Question> questions;
-    QStringList inputPrompts;
-    QStringList fileDialogs; // "open:<title>|<filter>" / "save:<title>|<filter>"
-    int printDialogs = 0;
-    bool lastSelectionAvailable = false;
+    QStringList questions;
+    QStringList fileDialogs; // "open:<title>" / "save:<title>"
     int beeps = 0;
 
-    void message(const QString &text, Icon icon) override;
-    Answer ask(const QString &text, Buttons buttons, Icon icon) override;
-    std::optional<QString> inputText(const QString &prompt, const QString &title,
-                                     const QString &initial) override;
-    QString openFileName(const QString &title, const QString &filter) override;
-    QString saveFileName(const QString &title, const QString &filter) override;
+    void message(const QString &text, Icon) override { messages << text; }
+    Answer ask(const QString &text, Buttons buttons, Icon) override;
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override
+    {
+        return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
+    }
+    QString openFileName(const QString &title, const QString &) override
+    {
+        fileDialogs << QStringLiteral("open:") + title;
+        return openFiles.isEmpty() ? QString() : openFiles.dequeue();
+    }
+    QString saveFileName(const QString &title, const QString &) override
+    {
+        fileDialogs << QStringLiteral("save:") + title;
+        return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
+    }
     bool choosePrinter(QPrinter &printer, bool selectionAvailable, bool &selectionOnly) override;
     void beep() override { ++beeps; }
 
-    void reset();
+    void reset() { *this = FakeUserPrompts(); }
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 // Pages shaped like the generated telephony pages (lower case, CR LF already turned into
-// line feeds as the viewer holds them), of any size, for the colouring tests and benchmark.
+// line feeds as the viewer holds them), of any size, for the colouring benchmark.
 
 #include <QRandomGenerator>
 #include <QString>
@@ -82,28 +82,6 @@ inline QString generatedLikePage(qsizetype size, quint32 seed)
         page += nodeSection(node, random);
     page += QStringLiteral("</body>\n</html>\n");
     return page;
-}
-
-// Random text built from the pieces the colouring reacts to, so that blocks, stray
-// delimiters, overlaps and text ends all come up often.
-inline QString randomText(qsizetype pieces, quint32 seed)
-{
-    static const QStringList alphabet{
-        QStringLiteral("<"),  QStringLiteral(">"),  QStringLiteral("="),
-        QStringLiteral("%"),  QStringLiteral("<%"), QStringLiteral("%>"),
-        QStringLiteral(" "),  QStringLiteral("  "), QStringLiteral("\n"),
-        QStringLiteral("a"),  QStringLiteral("aa"), QStringLiteral("x = 1"),
-        QStringLiteral("td"), QStringLiteral("/"),  QStringLiteral("<td"),
-        QStringLiteral("border="), QStringLiteral("<table"), QStringLiteral("<!"),
-        QStringLiteral("content-type"), QStringLiteral("content="),
-        QStringLiteral("<script language=vbscript>"), QStringLiteral("</script>"),
-        QStringLiteral("<script language=javascript>"), QStringLiteral("script"),
-        QStringLiteral("B"), QStringLiteral("\u00e9")};
-    QRandomGenerator random(seed);
-    QString text;
-    for (qsizetype i = 0; i < pieces; ++i)
-        text += alphabet[int(random.bounded(alphabet.size()))];
-    return text;
 }
 
 } // namespace samples

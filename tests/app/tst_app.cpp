@@ -1,0 +1,340 @@
+#include "fakesoundplayer.h"
+#include "fakespeechengine.h"
+#include "fakeuserprompts.h"
+#include "filesnapshot.h"
+#include "testdirs.h"
+
+#include "app/mainwindow.h"
+#include "editor/floweditor.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+// The designer window with scripted dialogs, speech and sound.
+struct Harness
+{
+    explicit Harness(const QString &dir)
+        : window({dir, prompts, speech, sound})
+    {
+        window.startUp();
+    }
+    template<typename T = QWidget>
+    T *child(const char *name, int index = -1) const
+    {
+        for (T *c : window.findChildren<T *>(QLatin1String(name))) {
+            if (index < 0 || c->property("index").toInt() == index)
+                return c;
+        }
+        return nullptr;
+    }
+    QString text(const char *label) const { return child<QLabel>(label)->text(); }
+    void trigger(const char *action) const { window.findChild<QAction *>(action)->trigger(); }
+    void select(const char *key)
+    {
+        window.findChild<editor::FlowEditor *>()->selectNodeAt(
+            window.tree().findKey(QLatin1String(key)));
+    }
+
+    FakeUserPrompts prompts;
+    FakeSpeechEngine speech;
+    FakeSoundPlayer sound;
+    app::MainWindow window;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStartShowsTheDemonstrationAndASecondChangesNothing();
+    void startUpProblemsAreReportedOnce_data();
+    void startUpProblemsAreReportedOnce();
+    void flowCommandsFollowStartUp();
+    void generationShowsThePageAndNarrationStops();
+    void failedGenerationKeepsThePage();
+    void speechAndSoundFollowTheButtons();
+    void recordKeysReachTheMemberSection();
+    void dropReportShowsOneLineUntilCleared();
+    void commandLine_data();
+    void commandLine();
+};
+
+void TestApp::firstStartShowsTheDemonstrationAndASecondChangesNothing()
+{
+    QTemporaryDir dir;
+    {
+        Harness h(dir.path());
+        QVERIFY2(h.prompts.messages.isEmpty(), qPrintable(h.prompts.messages.join(u'|')));
+        for (const char *name : {"memberDB.mdb", "SystemDB.mdb", "callflow.mdb", "waves",
+                                 "mboxes"})
+            QVERIFY(QFileInfo::exists(dir.filePath(QLatin1String(name))));
+        QCOMPARE(h.window.tree().count(), 15);
+        QCOMPARE(h.text("Label1"),
+                 QStringLiteral("Demo call Flow file callflow.mdb was created and loaded"));
+        auto *grid = h.child<QTableWidget>("fg2");
+        QCOMPARE(grid->item(0, 0)->text() + grid->item(0, 1)->text(),
+                 QStringLiteral("PropertySettings"));
+        QVERIFY(grid->item(1, 0)->text().isEmpty());
+        QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 1"));
+        QCOMPARE(h.speech.voiceRequests, QStringList{"Mfg=Microsoft;Gender=0"});
+        // The running indicator: the bare text on the first tick only.
+        for (int i = 0; i < 8; ++i)
+            h.window.timerTick();
+        QCOMPARE(h.text("sbStatusBarPanel1"), QStringLiteral("Running ."));
+    }
+    const auto before = fileSnapshot(dir.path());
+    QTest::qWait(20);
+    Harness second(dir.path());
+    QCOMPARE(second.window.tree().count(), 15);
+    QCOMPARE(fileSnapshot(dir.path()), before);
+}
+
+void TestApp::startUpProblemsAreReportedOnce_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("flowFile");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the flow file is no database") << "" << QByteArray("hello") << "not a database";
+    QTest::newRow("a missing folder") << "gone" << QByteArray() << "does not exist";
+}
+
+void TestApp::startUpProblemsAreReportedOnce()
+{
+    QFETCH(QString, folder);
+    QFETCH(QByteArray, flowFile);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString appDir = dir.filePath(folder);
+    if (!flowFile.isEmpty())
+        writeFile(dir.filePath("callflow.mdb"), flowFile);
+    Harness h(appDir);
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QVERIFY2(h.prompts.messages[0].contains(message), qPrintable(h.prompts.messages[0]));
+    QCOMPARE(h.window.tree().count(), 0);
+    QVERIFY(!h.window.currentFlow().isSet());
+    if (!flowFile.isEmpty()) {
+        QCOMPARE(readFile(dir.filePath("callflow.mdb")), flowFile);
+        QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 1")); // the rest went on
+    }
+}
+
+void TestApp::flowCommandsFollowStartUp()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    for (const char *name : {"cmdClear", "cmdRemove", "Playtext", "Command2"})
+        QVERIFY2(h.child(name)->isEnabled(), name);
+    QVERIFY(h.child("Command1", 3)->isEnabled());
+    QVERIFY(!h.child("cmdSave")->isEnabled());
+    h.window.disableFlowButtons();
+    for (const char *name : {"cmdClear", "cmdSave", "Playtext", "Command2"})
+        QVERIFY2(!h.child(name)->isEnabled(), name);
+    QVERIFY(h.child("cmdLoad")->isEnabled());
+}
+
+void TestApp::generationShowsThePageAndNarrationStops()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.child<QPushButton>("Command1", 1)->click();
+    QVERIFY(QFile::exists(dir.filePath("RemoteTTS.asp")));
+    QCOMPARE(h.child<QTabWidget>("SSTab1")->currentIndex(), 1);
+    QCOMPARE(h.prompts.messages, QStringList{"Code generated: CallTTS.asp and RemoteTTS.asp"});
+    QVERIFY(h.child<QTextEdit>("rtfText")->toPlainText().startsWith("<% '-------"));
+    QVERIFY(h.text("Label6").endsWith("callTTS.asp"));
+    h.trigger("mnuCallXml");
+    QCOMPARE(h.prompts.messages.last(), QStringLiteral("Code generated: CallXml.asp"));
+
+    // Narration speaks the flow; the same button stops it, then starts it again.
+    h.child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    auto *narrate = h.child<QPushButton>("Command1", 3);
+    narrate->click();
+    const int spoken = h.speech.spoken.size();
+    QVERIFY(spoken > 4);
+    QCOMPARE(h.speech.spoken.last(), QStringLiteral("Then it will finally hangup the call."));
+    QCOMPARE(h.child<QTabWidget>("SSTab1")->currentIndex(), 0);
+    QCOMPARE(narrate->text(), QStringLiteral("stop saying application flow"));
+    narrate->click();
+    QCOMPARE(h.speech.spoken.size(), spoken);
+    QCOMPARE(h.speech.stops, 1);
+    QCOMPARE(narrate->text(), QStringLiteral("Tell me application flow"));
+    narrate->click();
+    QCOMPARE(h.speech.spoken.size(), 2 * spoken);
+}
+
+void TestApp::failedGenerationKeepsThePage()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.trigger("mnuWteWave");
+    const QByteArray before = readFile(dir.filePath("callWave.asp"));
+    QVERIFY(!before.isEmpty());
+    h.window.tree().clear();
+    h.prompts.messages.clear();
+    h.trigger("mnuWteWave");
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QCOMPARE(readFile(dir.filePath("callWave.asp")), before);
+}
+
+void TestApp::speechAndSoundFollowTheButtons()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    auto *playText = h.child<QPushButton>("Playtext");
+    playText->click(); // no node shown: nothing to say
+    // The first selection only sets the caption; the next ones play.
+    h.select("8_");
+    QCOMPARE(h.child<QTableWidget>("fg2")->item(5, 1)->text(), QStringLiteral("60"));
+    QVERIFY(h.sound.played.isEmpty());
+    h.select("2_");
+    QCOMPARE(h.sound.played, QStringList{dir.path() + "/waves/defaultgreeting.wav"});
+    h.trigger("mnuSoundOff");
+    h.select("14_");
+    QCOMPARE(h.sound.played.size(), 1);
+    h.child<QPushButton>("Command4")->click();
+    QCOMPARE(h.child("Command4")->toolTip(), QStringLiteral("Play Sound ON"));
+    h.select("14_");
+    QCOMPARE(h.sound.played.size(), 2);
+
+    playText->click();
+    QCOMPARE(h.speech.spoken, QStringList{"type text to be spoken here."});
+    QCOMPARE(playText->text(), QStringLiteral("Stop Play TTS File"));
+    QCOMPARE(h.child("Command1", 3)->property("text").toString(),
+             QStringLiteral("stop saying application flow"));
+    playText->click();
+    QCOMPARE(h.speech.stops, 1);
+    QCOMPARE(playText->text(), QStringLiteral("Play TTS File"));
+
+    // Without speech or sound the status bar says so, once each.
+    h.speech.available = false;
+    playText->click();
+    playText->click();
+    Q_EMIT h.sound.unavailable(QStringLiteral("no device"));
+    Q_EMIT h.sound.unavailable(QStringLiteral("no device"));
+    QCOMPARE(h.speech.spoken.size(), 1);
+    QVERIFY(h.text("sbStatusBarPanel2").startsWith("Sound is not available"));
+}
+
+void TestApp::recordKeysReachTheMemberSection()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    QTest::keyClick(&h.window, Qt::Key_End);
+    QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 4"));
+    QTest::keyClick(h.child<QWidget>("txtFields", 0), Qt::Key_Home);
+    QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 1"));
+}
+
+void TestApp::dropReportShowsOneLineUntilCleared()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    auto *editor = h.window.findChild<editor::FlowEditor *>();
+    model::FlowTree &tree = h.window.tree();
+    editor->dropNode(tree.findKey("8_"), tree.findKey("17_"));
+    editor->dropNode(tree.findKey("16_"), tree.findKey("1_"));
+    QVERIFY(h.child("dropReport")->isVisible());
+    QCOMPARE(h.text("dropReport"), QStringLiteral("answer call is parent of get user id digits"));
+    h.trigger("mnuFileClear");
+    QVERIFY(!h.child("dropReport")->isVisible());
+}
+
+void TestApp::commandLine_data()
+{
+    // DIR in an argument stands for a fresh folder; "setup" prepares it first.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("made");
+    const QStringList init{"init", "--app-dir", "DIR"};
+    QTest::newRow("init") << init << "" << 0 << "Created callflow.mdb" << "" << "mboxes";
+    QTest::newRow("init again") << init << "init" << 0 << "Nothing to create" << "" << "";
+    QTest::newRow("init from DIALWRIGHT_HOME") << QStringList{"init"} << "home" << 0 << ""
+                                               << "" << "memberDB.mdb";
+    QTest::newRow("init with a broken member database")
+        << init << "badmembers" << 1 << "" << "not a database" << "callflow.mdb";
+    QTest::newRow("init in a missing folder")
+        << QStringList{"init", "--app-dir", "DIR/gone"} << "" << 1 << "" << "does not exist"
+        << "";
+    QTest::newRow("init, unknown option") << QStringList{"init", "--bogus"} << "" << 2 << ""
+                                          << "--bogus" << "";
+    QTest::newRow("colour as opened")
+        << QStringList{"colour", "DIR/a.asp"} << "page" << 0
+        << "<span style=\"color:#0000ff\">&lt;</span><span style=\"color:#000000\">TABLE BORDER"
+        << "" << "";
+    QTest::newRow("colour as generated") << QStringList{"colour", "DIR/a.asp", "--generated"}
+                                         << "page" << 0
+                                         << "<span style=\"color:#ff00ff\">table</span>" << ""
+                                         << "";
+    QTest::newRow("colour a missing file") << QStringList{"colour", "DIR/missing.asp"} << "" << 1
+                                           << "" << "missing.asp" << "";
+    QTest::newRow("colour without a file") << QStringList{"colour"} << "" << 2 << "" << "colour"
+                                           << "";
+    QTest::newRow("colour two files") << QStringList{"colour", "a.asp", "b.asp"} << "" << 2 << ""
+                                      << "colour" << "";
+    QTest::newRow("help") << QStringList{"--help"} << "" << 0 << "generate" << "" << "";
+}
+
+void TestApp::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, setup);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QString, made);
+    QTemporaryDir dir;
+    args.replaceInStrings(QStringLiteral("DIR"), dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("DIALWRIGHT_HOME"));
+    if (setup == u"home")
+        env.insert(QStringLiteral("DIALWRIGHT_HOME"), dir.path());
+    if (setup == u"init")
+        QCOMPARE(QProcess::execute(programPath(), {"init", "--app-dir", dir.path()}), 0);
+    if (setup == u"badmembers")
+        writeFile(dir.filePath("memberDB.mdb"), "text");
+    if (setup == u"page")
+        writeFile(dir.filePath("a.asp"), "<TABLE BORDER=1>\r\n");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(programPath(), args);
+    QVERIFY(p.waitForFinished(60000));
+    const QString stdOut = QString::fromLocal8Bit(p.readAllStandardOutput());
+    const QString stdErr = QString::fromLocal8Bit(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), status);
+    QVERIFY2(stdOut.contains(out), qPrintable(stdOut));
+    QVERIFY2(stdErr.contains(err), qPrintable(stdErr));
+    QVERIFY(made.isEmpty() || QFileInfo::exists(dir.filePath(made)));
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
