@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace model {
@@ -17,7 +18,13 @@ QString resolveAppDir(const QString &fromCommandLine, const QString &executableD
     const QString home = qEnvironmentVariable("DIALWRIGHT_HOME");
     if (!home.isEmpty())
         return QDir(home).absolutePath();
-    return QDir(executableDir).absolutePath();
+    // A program in its build folder keeps its files beside it; an installed one cannot
+    // write there, so it keeps them in the user's data folder, made on its first start.
+    if (QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("CMakeCache.txt"))))
+        return QDir(executableDir).absolutePath();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data); // a failure is reported by the start-up that uses the folder
+    return data;
 }
 
 QString checkAppDir(const QString &appDir)

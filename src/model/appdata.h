@@ -6,7 +6,8 @@
 namespace model {
 
 // Where the program keeps its files: --app-dir, else DIALWRIGHT_HOME, else the folder of
-// the executable.
+// the executable when that is its build folder, else the user's data folder
+// (QStandardPaths::AppDataLocation, named after the application name), created if missing.
 QString resolveAppDir(const QString &fromCommandLine, const QString &executableDir);
 
 // BuildDirectory: makes the waves and mboxes folders when missing. Existing folders and

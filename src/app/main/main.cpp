@@ -44,6 +44,9 @@ int runHeadless(const QString &command, int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // Names the user's data folder of an installed program and the window class the menu
+    // entry is matched by, so it is the same for the window and the commands.
+    QCoreApplication::setApplicationName(QStringLiteral("dialwright"));
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command == u"init" || command == u"generate" || command == u"colour")
         return runHeadless(command, argc, argv);
@@ -54,13 +57,14 @@ int main(int argc, char **argv)
                    "  dialwright generate --target T [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
                    "                                             T: wteTTS, wteWave, callxml, TTS\n"
                    "  dialwright colour FILE [--generated]       the file coloured, as HTML\n"
-                   "The application folder is --app-dir, else DIALWRIGHT_HOME, else the program's folder.\n",
+                   "The application folder is --app-dir, else DIALWRIGHT_HOME, else the user's\n"
+                   "data folder (the program's folder when it runs from its build folder).\n",
                    stdout);
         return 0;
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dialwright"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(DW_APP_ID));
     QApplication::setApplicationDisplayName(app::MainWindow::title());
     QStringList args = app.arguments().mid(1);
     QString error;
