@@ -7,11 +7,12 @@ APP_DIR    ?= $(CURDIR)/$(BUILD)
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-declarative-dev libqt6sql6-sqlite \
 	qt6-speech-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin qt6-multimedia-dev \
 	gstreamer1.0-plugins-base gstreamer1.0-plugins-good espeak-ng sox xvfb xauth \
-	libxml2-utils python3 wine wine64
+	libxml2-utils python3 wine wine64 \
+	librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build test-build bench clean
+.PHONY: run test deps build test-build bench install package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -51,6 +52,16 @@ bench: build
 	cmake -S . -B $(BUILD) -DDW_BUILD_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+
+# Installs the program, its menu entry, icon, metainfo and manual page under PREFIX
+# (DESTDIR is honoured).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, dialwright_<version>_amd64.deb, in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
