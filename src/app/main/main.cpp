@@ -1,4 +1,5 @@
 #include "app/colourcommand.h"
+#include "app/flowfilecommands.h"
 #include "app/generatecommand.h"
 #include "app/initcommand.h"
 #include "app/mainwindow.h"
@@ -37,6 +38,8 @@ int runHeadless(const QString &command, int argc, char **argv)
         return app::runInitCommand(args, defaultDir, out, err);
     if (command == u"generate")
         return app::runGenerateCommand(args, defaultDir, out, err);
+    if (command == u"export")
+        return app::runExportCommand(args, defaultDir, out, err);
     return app::runColourCommand(args, out, err);
 }
 
@@ -48,7 +51,8 @@ int main(int argc, char **argv)
     // entry is matched by, so it is the same for the window and the commands.
     QCoreApplication::setApplicationName(QStringLiteral("dialwright"));
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == u"init" || command == u"generate" || command == u"colour")
+    if (command == u"init" || command == u"generate" || command == u"colour"
+        || command == u"export")
         return runHeadless(command, argc, argv);
     if (command == u"--help" || command == u"-h") {
         std::fputs("Usage:\n"
@@ -57,6 +61,8 @@ int main(int argc, char **argv)
                    "  dialwright generate --target T [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
                    "                                             T: wteTTS, wteWave, callxml, TTS\n"
                    "  dialwright colour FILE [--generated]       the file coloured, as HTML\n"
+                   "  dialwright export [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
+                   "                    [--out FILE]             the flow as a JSON flow file\n"
                    "The application folder is --app-dir, else DIALWRIGHT_HOME, else the user's\n"
                    "data folder (the program's folder when it runs from its build folder).\n",
                    stdout);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace app {
+
+// `dialwright export [--app-dir DIR] [--flow-db FILE] [--table NAME] [--out FILE]`: writes
+// the flow of the table (default nodesflow of DIR/callflow.mdb) as a flow file, to FILE
+// (written whole or not at all) or to `out`. Nothing is created when the database is
+// missing.
+int runExportCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
+                     QTextStream &err);
+
+} // namespace app
