@@ -24,6 +24,28 @@ const model::FlowNode *silentNext(const model::FlowTree &tree, const model::Flow
     return move && move->outcome == Outcome::ToNode ? move->target : nullptr;
 }
 
+int depth(const model::FlowNode *node)
+{
+    int d = 0;
+    for (; node->parent; node = node->parent)
+        ++d;
+    return d;
+}
+
+// Starts a loop at its node nearest the top (the first added among equals), so that a loop
+// reads the same whichever of its nodes it was entered at.
+void rotateToTop(const model::FlowTree &tree, std::vector<const model::FlowNode *> &loop)
+{
+    const auto top = std::min_element(loop.begin(), loop.end(),
+                                      [&tree](const model::FlowNode *a, const model::FlowNode *b) {
+                                          const int da = depth(a);
+                                          const int db = depth(b);
+                                          return da != db ? da < db
+                                                          : tree.indexOf(a) < tree.indexOf(b);
+                                      });
+    std::rotate(loop.begin(), top, loop.end());
+}
+
 } // namespace
 
 const model::FlowNode *startNode(const model::FlowTree &tree)
@@ -60,8 +82,12 @@ std::vector<const model::FlowNode *> silentLoopFrom(const model::FlowTree &tree,
     QHash<const model::FlowNode *, size_t> position;
     for (const model::FlowNode *node = &from; node; node = silentNext(tree, *node)) {
         const auto it = position.constFind(node);
-        if (it != position.cend())
-            return {route.begin() + qsizetype(*it), route.end()};
+        if (it != position.cend()) {
+            std::vector<const model::FlowNode *> loop(route.begin() + qsizetype(*it),
+                                                      route.end());
+            rotateToTop(tree, loop);
+            return loop;
+        }
         position.insert(node, route.size());
         route.push_back(node);
     }
@@ -72,24 +98,12 @@ std::vector<std::vector<const model::FlowNode *>> silentLoops(const model::FlowT
 {
     std::vector<std::vector<const model::FlowNode *>> loops;
     QSet<const model::FlowNode *> inLoop;
-    const std::vector<model::FlowNode *> order = tree.depthFirst();
-    QHash<const model::FlowNode *, size_t> place;
-    for (size_t i = 0; i < order.size(); ++i)
-        place.insert(order[i], i);
-    for (const model::FlowNode *node : order) {
+    for (const model::FlowNode *node : tree.depthFirst()) {
         if (inLoop.contains(node))
             continue;
         std::vector<const model::FlowNode *> loop = silentLoopFrom(tree, *node);
         if (loop.empty() || inLoop.contains(loop.front()))
             continue;
-        // Start the loop at its first node in tree order, so that each loop reads the
-        // same whichever node it was found from.
-        const auto first = std::min_element(loop.begin(), loop.end(),
-                                            [&place](const model::FlowNode *a,
-                                                     const model::FlowNode *b) {
-                                                return place.value(a) < place.value(b);
-                                            });
-        std::rotate(loop.begin(), first, loop.end());
         for (const model::FlowNode *n : loop)
             inLoop.insert(n);
         loops.push_back(std::move(loop));

@@ -23,12 +23,13 @@ std::vector<const model::FlowNode *> reachableNodes(const model::FlowTree &tree)
 // The route the call takes from `from` while nobody keys anything: while the node does not
 // wait for the caller, its after-action move. When that route comes back to a node it has
 // passed, it loops for ever without waiting: the nodes of the loop are returned in the
-// order the call runs them. Empty when the route stops, waits or leaves the flow.
+// order the call runs them from the loop's node nearest the top of the tree. Empty when
+// the route stops, waits or leaves the flow.
 std::vector<const model::FlowNode *> silentLoopFrom(const model::FlowTree &tree,
                                                     const model::FlowNode &from);
 
-// Every distinct loop without waiting in the flow (reachable or not), each in the order the
-// call runs it, starting at its first node in depth-first order of the tree.
+// Every distinct loop without waiting in the flow (reachable or not), as silentLoopFrom gives
+// it, in depth-first order of the tree.
 std::vector<std::vector<const model::FlowNode *>> silentLoops(const model::FlowTree &tree);
 
 } // namespace flowroutes

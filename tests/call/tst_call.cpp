@@ -1,9 +1,26 @@
 #include "flowbuilder.h"
+#include "pagenavigation.h"
 
 #include "call/behaviour.h"
+#include "call/callengine.h"
+#include "call/callscript.h"
 #include "call/flowroutes.h"
 #include "call/nodemoves.h"
+#include "call/nodevaluessource.h"
+#include "call/scriptedcaller.h"
+#include "call/transcript.h"
+#include "codegen/generator.h"
+#include "model/flowstore.h"
 
+#include "testdirs.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -26,6 +43,149 @@ QString describe(const call::NodeMoves &moves)
     }
     return parts.join(u", ");
 }
+
+// Node values by key, from "key:column=value;column=value|key:..."; a node not named has
+// no row and takes the no-row defaults.
+class TableValues final : public call::NodeValuesSource
+{
+public:
+    explicit TableValues(const QString &spec = QString())
+    {
+        for (const QString &node : spec.split(u'|', Qt::SkipEmptyParts)) {
+            const QString key = node.section(u':', 0, 0);
+            model::ColumnValues &row = m_rows[key];
+            for (const QString &pair : node.section(u':', 1).split(u';', Qt::SkipEmptyParts))
+                row.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        }
+    }
+    model::NodeValues valuesOf(const model::FlowNode &node, QString *) override
+    {
+        const auto it = m_rows.constFind(node.key);
+        return model::NodeValues::fromRow(it == m_rows.cend() ? std::nullopt
+                                                              : std::optional(*it),
+                                          node.text);
+    }
+
+private:
+    QHash<QString, model::ColumnValues> m_rows;
+};
+
+// The transcript lines without their step numbers, " / " between them; an end line keeps
+// its reason only, unless `full`.
+QString project(const QList<call::CallEvent> &events, bool full = false)
+{
+    QStringList lines;
+    for (const call::CallEvent &e : events) {
+        QString line = call::transcript::textLine(e).section(u' ', 1);
+        if (!full && e.kind == call::CallEvent::Kind::End)
+            line = line.section(u' ', 0, 1);
+        lines << line;
+    }
+    return lines.join(QStringLiteral(" / "));
+}
+
+struct CallRun
+{
+    QList<call::CallEvent> events;
+    QStringList unused;
+};
+
+CallRun runCall(const model::FlowTree &tree, const QString &script,
+                const QString &values = QString(), call::Flavour flavour = call::Flavour::Tts,
+                call::VoiceMail *voiceMail = nullptr)
+{
+    CallRun run;
+    TableValues table(values);
+    QTemporaryDir recordings;
+    call::CallEngine engine(tree, table, flavour, QStringLiteral("/app/waves"),
+                            [&run](const call::CallEvent &e) { run.events << e; });
+    engine.setVoiceMail(voiceMail);
+    QString error;
+    call::ScriptedCaller caller(engine, call::parseCallScript(script, &error), recordings.path());
+    caller.run();
+    run.unused = caller.unusedActions();
+    return run;
+}
+
+// A flow of random call functions under random parents: most nodes one of the thirteen
+// functions below the top, now and then a text that names none, and now and then seven
+// children at once under one node.
+std::unique_ptr<model::FlowTree> randomFlow(QRandomGenerator &random)
+{
+    static const QStringList texts{
+        "play main greetings", "play personal greetings", "get user id digits",
+        "get password digits", "get option digits", "play message options",
+        "process recorded messages", "record message", "hear recorded message",
+        "save recorded message", "delete recorded message", "re-record messages", "hangup",
+        "answer call", "Play Main Greetings"};
+    auto tree = std::make_unique<model::FlowTree>();
+    tree->addTopLevel(QStringLiteral("1_"), QStringLiteral("answer call"));
+    const int count = random.bounded(2, 80);
+    while (tree->count() < count) {
+        model::FlowNode *parent = tree->node(1 + random.bounded(tree->count()));
+        const int burst = random.bounded(10) == 0 ? 7 : 1;
+        for (int i = 0; i < burst; ++i) {
+            const int pick = random.bounded(100);
+            const QString text = pick < 96 ? texts.at(pick % 13) : texts.at(13 + pick % 2);
+            tree->add(parent, model::FlowTree::Relation::LastChild, tree->nextKey(), text);
+        }
+    }
+    return tree;
+}
+
+// Writes the wave page of a flow; its sections, in page order.
+QList<PageSection> wavePage(const model::FlowTree &tree, const QTemporaryDir &dir)
+{
+    const QString database = dir.filePath(QStringLiteral("flow.mdb"));
+    QString error;
+    if (!QFile::exists(database))
+        model::FlowStore::createMain(database, QStringLiteral("nodesflow"), &error);
+    const codegen::GenerationResult result = codegen::generate(
+        tree, {QStringLiteral("wteWave"), dir.path(), database, QStringLiteral("nodesflow")},
+        nullptr);
+    return result.ok ? readPageSections(result.mainFile) : QList<PageSection>();
+}
+
+// A voice mail that asks for a mailbox, and on 9 sends the call to the flow's hang-up, on 0
+// ends it; it notes every other key it is given.
+class FakeVoiceMail final : public call::VoiceMail
+{
+public:
+    call::HandOver handOver;
+    QString keys;
+
+    std::unique_ptr<call::VoiceMailCall> takeOver(call::CallLine &line,
+                                                  const call::HandOver &given) override
+    {
+        handOver = given;
+        call::CallEvent wait;
+        wait.kind = call::CallEvent::Kind::Wait;
+        wait.session = QStringLiteral("mailbox");
+        wait.maxKeys = 1;
+        line.report(wait);
+        return std::make_unique<Call>(*this, line);
+    }
+
+private:
+    struct Call final : call::VoiceMailCall
+    {
+        Call(FakeVoiceMail &mail, call::CallLine &line) : mail(mail), line(line) {}
+        void key(QChar key) override
+        {
+            if (key == u'9')
+                line.hangUpInFlow();
+            else if (key == u'0')
+                line.end(QStringLiteral("Goodbye."));
+            else
+                mail.keys += key;
+        }
+        void timeOut() override {}
+        void recorded(const call::Recording &) override {}
+        void hangUp() override {}
+        FakeVoiceMail &mail;
+        call::CallLine &line;
+    };
+};
 
 } // namespace
 
@@ -151,6 +311,346 @@ private Q_SLOTS:
         for (const auto &loop : call::flowroutes::silentLoops(*tree))
             loops << keysOf(loop);
         QTEST(loops.join(u'|'), "loops");
+    }
+
+    void calls_data()
+    {
+        QTest::addColumn<QString>("flow");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<QString>("flavour");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("transcript");
+
+        const QString start = QStringLiteral("node 1_ answer call / answer / ");
+        QTest::newRow("no child: no next step")
+            << "answer call(play main greetings)" << "2_:prompttxt=Welcome" << "tts" << ""
+            << start + "go next 2_ play main greetings / node 2_ play main greetings / "
+                       "say Welcome / end no-next-step";
+        QTest::newRow("empty prompt text")
+            << "answer call(hangup)" << "2_:prompttxt=" << "tts" << ""
+            << start + "go next 2_ hangup / node 2_ hangup / say Please enter TTS text for "
+                       "hangup / end hangup";
+        QTest::newRow("voice file") << "answer call(hangup)" << "2_:voicefile=bye.wav" << "wave"
+                                    << "" << start + "go next 2_ hangup / node 2_ hangup / "
+                                                     "play bye.wav / end hangup";
+        QTest::newRow("no voice file") << "answer call(hangup)" << "2_:voicefile=" << "wave"
+                                       << "" << start + "go next 2_ hangup / node 2_ hangup / "
+                                                        "play Novoice.wav / end hangup";
+        QTest::newRow("entry by length")
+            << "answer call(get user id digits(hangup))"
+            << "2_:prompttxt=Id;inputmaxlen=3;InputTerm=*;FirstTimeoutInterval=5;"
+               "InterTimeoutInterval=2|3_:prompttxt=Bye"
+            << "tts" << "12,3"
+            << start + "go next 2_ get user id digits / node 2_ get user id digits / say Id / "
+                       "wait entry userid keys 3 term * first 5 inter 2 / key 1 / key 2 / "
+                       "key 3 / entry userid 123 / go next 3_ hangup / node 3_ hangup / "
+                       "say Bye / end hangup";
+        QTest::newRow("entry by terminator, keys left over")
+            << "answer call(get password digits)" << "2_:prompttxt=Pin" << "tts" << "9#5"
+            << start + "go next 2_ get password digits / node 2_ get password digits / "
+                       "say Pin / wait entry userpin keys 4 term # first 30 inter 30 / key 9 / "
+                       "key # / entry userpin 9 / end no-next-step";
+        QTest::newRow("entry by time-out")
+            << "answer call(get password digits)" << "2_:prompttxt=Pin" << "tts" << "4,T"
+            << start + "go next 2_ get password digits / node 2_ get password digits / "
+                       "say Pin / wait entry userpin keys 4 term # first 30 inter 30 / key 4 / "
+                       "time-out / entry userpin 4 / end no-next-step";
+        QTest::newRow("option key")
+            << "answer call(play main greetings(hangup;record message))"
+            << "2_:prompttxt=Menu|3_:prompttxt=Bye" << "tts" << "1"
+            << start + "go next 2_ play main greetings / node 2_ play main greetings / "
+                       "say Menu / wait option 1-2 first 30 / key 1 / go option 1 3_ hangup / "
+                       "node 3_ hangup / say Bye / end hangup";
+        QTest::newRow("other key and time-out go back, the answer call to itself")
+            << "answer call(hangup;play main greetings(hangup;hangup))"
+            << "2_:prompttxt=Bye|3_:prompttxt=Menu" << "tts" << "2,9,T,1"
+            << start + "wait option 1-2 first 30 / key 2 / go option 2 3_ play main greetings "
+                       "/ node 3_ play main greetings / say Menu / wait option 1-2 first 30 / "
+                       "key 9 / go other-key 1_ answer call / node 1_ answer call / "
+                       "wait option 1-2 first 30 / time-out / go time-out 1_ answer call / "
+                       "node 1_ answer call / wait option 1-2 first 30 / key 1 / "
+                       "go option 1 2_ hangup / node 2_ hangup / say Bye / end hangup";
+        const QString seven = QStringLiteral(
+            "answer call(play main greetings(hangup;hangup;hangup;hangup;hangup;hangup;hangup))");
+        QTest::newRow("sixth child")
+            << seven << "2_:prompttxt=Menu|8_:prompttxt=Bye" << "tts" << "6"
+            << start + "go next 2_ play main greetings / node 2_ play main greetings / "
+                       "say Menu / wait option 1-6 first 30 / key 6 / go option 6 8_ hangup / "
+                       "node 8_ hangup / say Bye / end hangup";
+        QTest::newRow("seventh child")
+            << seven << "2_:prompttxt=Menu" << "tts" << "7"
+            << start + "go next 2_ play main greetings / node 2_ play main greetings / "
+                       "say Menu / wait option 1-6 first 30 / key 7 / note Option 7 would be "
+                       "9_ hangup, but a node offers six options: a seventh or later child can "
+                       "never be reached. / go other-key 1_ answer call / node 1_ answer call / "
+                       "go next 2_ play main greetings / node 2_ play main greetings / "
+                       "say Menu / wait option 1-6 first 30 / end script-ended";
+        QTest::newRow("entry is the option")
+            << "answer call(get option digits(hangup;record message))"
+            << "2_:prompttxt=Pick|4_:prompttxt=Speak" << "tts" << "2#,R3"
+            << start + "go next 2_ get option digits / node 2_ get option digits / say Pick / "
+                       "wait entry optionDigit keys 4 term # first 30 inter 30 options 2 / "
+                       "key 2 / key # / entry optionDigit 2 / go option 2 4_ record message / "
+                       "node 4_ record message / say Speak / record max 60 term # silence 30 / "
+                       "recorded 3.0 s by silence / end no-next-step";
+        QTest::newRow("message nodes")
+            << "answer call(record message(play message options(hear recorded message;"
+               "save recorded message;delete recorded message;re-record messages;hangup)))"
+            << "2_:prompttxt=Speak;MaxReclen=10|3_:prompttxt=Options;inputmaxlen=1|"
+               "5_:prompttxt=Kept|6_:prompttxt=Gone|8_:prompttxt=Bye"
+            << "tts" << "R4#,1,2,3,1,4,5"
+            << start + "go next 2_ record message / node 2_ record message / say Speak / "
+                       "record max 10 term # silence 30 / key # / recorded 4.0 s by terminator "
+                       "/ go next 3_ play message options / node 3_ play message options / "
+                       "say Options / wait entry msgDigit keys 1 term # first 30 inter 30 "
+                       "options 5 / key 1 / entry msgDigit 1 / go option 1 4_ hear recorded "
+                       "message / node 4_ hear recorded message / play recording 4.0 s / "
+                       "go back 3_ play message options / node 3_ play message options / "
+                       "say Options / wait entry msgDigit keys 1 term # first 30 inter 30 "
+                       "options 5 / key 2 / entry msgDigit 2 / go option 2 5_ save recorded "
+                       "message / node 5_ save recorded message / say Kept / saved / go back "
+                       "3_ play message options / node 3_ play message options / say Options / "
+                       "wait entry msgDigit keys 1 term # first 30 inter 30 options 5 / key 3 / "
+                       "entry msgDigit 3 / go option 3 6_ delete recorded message / node 6_ "
+                       "delete recorded message / say Gone / deleted / go back 3_ play message "
+                       "options / node 3_ play message options / say Options / wait entry "
+                       "msgDigit keys 1 term # first 30 inter 30 options 5 / key 1 / entry "
+                       "msgDigit 1 / go option 1 4_ hear recorded message / node 4_ hear "
+                       "recorded message / note There is no recording to hear. / go back 3_ "
+                       "play message options / node 3_ play message options / say Options / "
+                       "wait entry msgDigit keys 1 term # first 30 inter 30 options 5 / key 4 / "
+                       "entry msgDigit 4 / go option 4 7_ re-record messages / node 7_ "
+                       "re-record messages / go back 3_ play message options / node 3_ play "
+                       "message options / say Options / wait entry msgDigit keys 1 term # "
+                       "first 30 inter 30 options 5 / key 5 / entry msgDigit 5 / go option 5 "
+                       "8_ hangup / node 8_ hangup / say Bye / end hangup";
+        QTest::newRow("recording at its limit")
+            << "answer call(record message)" << "2_:prompttxt=Speak;MaxReclen=5" << "tts"
+            << "R9"
+            << start + "go next 2_ record message / node 2_ record message / say Speak / "
+                       "record max 5 term # silence 30 / recorded 5.0 s by limit / "
+                       "end no-next-step";
+        QTest::newRow("silence at once")
+            << "answer call(record message)" << "2_:prompttxt=Speak" << "tts" << "T"
+            << start + "go next 2_ record message / node 2_ record message / say Speak / "
+                       "record max 60 term # silence 30 / recorded 0.0 s by silence / "
+                       "end no-next-step";
+        QTest::newRow("to the voice mail")
+            << "answer call(process recorded messages(hangup))" << "2_:prompttxt=Mail"
+            << "tts" << ""
+            << start + "go next 2_ process recorded messages / node 2_ process recorded "
+                       "messages / say Mail / end voice-mail";
+        QTest::newRow("unknown text")
+            << "answer call(Record Message)" << "" << "tts" << ""
+            << start + "go next 2_ Record Message / node 2_ Record Message / end no-section";
+        QTest::newRow("caller hangs up")
+            << "answer call(get user id digits)" << "2_:prompttxt=Id" << "tts" << "1,H"
+            << start + "go next 2_ get user id digits / node 2_ get user id digits / say Id / "
+                       "wait entry userid keys 4 term # first 30 inter 30 / key 1 / "
+                       "end caller-hung-up";
+        QTest::newRow("empty flow") << "" << "" << "tts" << "" << "end empty-flow";
+    }
+
+    void calls()
+    {
+        QFETCH(QString, flow);
+        QFETCH(QString, values);
+        QFETCH(QString, flavour);
+        QFETCH(QString, script);
+        const auto tree = buildFlow(flow);
+        const CallRun run = runCall(*tree, script, values,
+                                    flavour == u"tts" ? call::Flavour::Tts : call::Flavour::Wave);
+        QTEST(project(run.events), "transcript");
+    }
+
+    void voiceMailHandOver_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("transcript");
+        const QString start = QStringLiteral(
+            "key 1 / key 2 / key # / entry userid 12 / go next 3_ process recorded messages / "
+            "node 3_ process recorded messages / say Mail / note The call is handed to the "
+            "voice mail. / wait entry mailbox keys 1 term none first 0 inter 0 / key 5 / ");
+        QTest::newRow("back to the flow's hang-up")
+            << "12#,5,9" << start + "key 9 / go hang-up 4_ hangup / node 4_ hangup / say Bye / "
+                                    "end hangup 4_ hangup ended the call.";
+        QTest::newRow("the voice mail ends the call")
+            << "12#,5,0" << start + "key 0 / end voice-mail Goodbye.";
+    }
+
+    void voiceMailHandOver()
+    {
+        QFETCH(QString, script);
+        const auto tree = buildFlow(QStringLiteral(
+            "answer call(get user id digits(process recorded messages(hangup)))"));
+        FakeVoiceMail mail;
+        const CallRun run = runCall(*tree, script,
+                                    QStringLiteral("3_:prompttxt=Mail|4_:prompttxt=Bye"),
+                                    call::Flavour::Tts, &mail);
+        QTEST(project(run.events.mid(6), true), "transcript");
+        QCOMPARE(mail.handOver.entries.value(QStringLiteral("userid")), QStringLiteral("12"));
+        QCOMPARE(mail.keys, QStringLiteral("5"));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out"); // the whole output, or "@file" for a file here
+        QTest::addColumn<QString>("err"); // a part of the error output
+
+        QTest::newRow("demonstration flow, wave")
+            << QStringList{"--flavour", "wave", "--keys", "T,1,2#,R3"} << 0
+            << "@demo-call-wave.txt" << "";
+        QTest::newRow("script longer than the call")
+            << QStringList{"--keys", "3, 1234 ,5"} << 0 << "" << "Not used, the call was over: 5";
+        QTest::newRow("no keys") << QStringList{} << 2 << "" << "call needs --keys";
+        QTest::newRow("bad action") << QStringList{"--keys", "1,X"} << 2 << ""
+                                    << "\"X\" is no caller action";
+        QTest::newRow("bad recording") << QStringList{"--keys", "Rx"} << 2 << ""
+                                       << "\"Rx\" is no recording";
+        QTest::newRow("bad flavour") << QStringList{"--flavour", "mp3", "--keys", "1"} << 2 << ""
+                                     << "Unknown flavour: mp3";
+        QTest::newRow("unknown option") << QStringList{"--keys", "1", "--loud"} << 2 << ""
+                                        << "Unknown argument for call: --loud";
+        QTest::newRow("missing flow database")
+            << QStringList{"--flow-db", "/nonexistent/flow.mdb", "--keys", "1"} << 1 << ""
+            << "does not exist";
+        QTest::newRow("missing table") << QStringList{"--table", "other", "--keys", "1"} << 1
+                                       << "" << "has no table other";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, out);
+        QTemporaryDir dir;
+        QProcess p;
+        p.start(programPath(), QStringList{"call", "--app-dir", dir.path()} + args);
+        QVERIFY(p.waitForFinished(60000));
+        QTEST(p.exitCode(), "exitCode");
+        const QString stdOut = QString::fromUtf8(p.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(p.readAllStandardError());
+        QFETCH(QString, err);
+        QVERIFY2(stdErr.contains(err), qPrintable(stdErr));
+        if (out.startsWith(u'@')) {
+            QFile expected(sourceDir() + QStringLiteral("/tests/call/") + out.mid(1));
+            QVERIFY(expected.open(QIODevice::ReadOnly));
+            QCOMPARE(stdOut, QString::fromUtf8(expected.readAll()));
+        }
+        if (p.exitCode() != 0)
+            QVERIFY(stdOut.isEmpty());
+    }
+
+    // The JSON lines carry the same events as the text lines.
+    void commandLineJson()
+    {
+        QTemporaryDir dir;
+        QProcess p;
+        p.start(programPath(), {"call", "--app-dir", dir.path(), "--json", "--keys", "3,1234"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
+        QCOMPARE(lines.size(), 17);
+        for (const QByteArray &line : lines)
+            QVERIFY2(QJsonDocument::fromJson(line).isObject(), line.constData());
+        const QJsonObject entry = QJsonDocument::fromJson(lines.at(15)).object();
+        QCOMPARE(entry.value("event").toString(), QStringLiteral("entry"));
+        QCOMPARE(entry.value("session").toString(), QStringLiteral("userid"));
+        QCOMPARE(entry.value("value").toString(), QStringLiteral("1234"));
+        QCOMPARE(QJsonDocument::fromJson(lines.last()).object().value("reason").toString(),
+                 QStringLiteral("no-next-step"));
+    }
+
+    // For random flows, every navigation the wave page writes is the call's move for the same
+    // node and key, and the call makes no move the page does not write. The page names its
+    // targets by anchors made from node texts; where two nodes share a text, a browser goes
+    // to the first section of that name (see sharedAnchor).
+    void pageAgreement()
+    {
+        QRandomGenerator random(13);
+        QTemporaryDir dir;
+        int compared = 0;
+        int misrouted = 0;
+        for (int flow = 0; flow < 60; ++flow) {
+            const auto tree = randomFlow(random);
+            const QList<PageSection> sections = wavePage(*tree, dir);
+            QVERIFY(!sections.isEmpty());
+            qsizetype next = 0;
+            bool hangupWritten = false;
+            QHash<QString, const model::FlowNode *> firstWithAnchor;
+            std::vector<call::NodeMoves> written;
+            for (const model::FlowNode *node : tree->depthFirst()) {
+                const call::NodeMoves moves = call::movesOf(*tree, *node);
+                const call::Function function = moves.behaviour->function;
+                // The rules' "no section" is the page's: no lines for such a node; one
+                // hang-up section serves every hangup node.
+                if (function == call::Function::Unknown
+                    || (function == call::Function::Hangup && std::exchange(hangupWritten, true)))
+                    continue;
+                QVERIFY2(next < sections.size(), qPrintable(node->key));
+                const PageSection &section = sections.at(next++);
+                QCOMPARE(u'#' + section.label, pageAnchor(node));
+                QCOMPARE(section.navigation, movesFor(moves));
+                compared += int(section.navigation.size());
+                firstWithAnchor.insert(pageAnchor(node),
+                                       firstWithAnchor.value(pageAnchor(node), node));
+                written.push_back(moves);
+            }
+            QCOMPARE(next, sections.size());
+            for (const call::NodeMoves &moves : written) {
+                for (const call::Move &m : moves.moves) {
+                    if (m.target && firstWithAnchor.value(pageAnchor(m.target)) != m.target)
+                        ++misrouted;
+                }
+            }
+        }
+        qInfo("%d navigations agree; %d of them reach another node on the page than in the "
+              "call, the target sharing its text with a node written before it.",
+              compared, misrouted);
+    }
+
+    // A fault of the page kept in view: it navigates by anchors made from node texts, so two
+    // nodes with the same text share one anchor and every navigation to the second one lands
+    // in the first one's section.
+    void sharedAnchor()
+    {
+        const auto tree = buildFlow(QStringLiteral(
+            "answer call(play main greetings(get user id digits);"
+            "get password digits(play main greetings(hangup)))"));
+        QTemporaryDir dir;
+        const QList<PageSection> sections = wavePage(*tree, dir);
+        const model::FlowNode *password = tree->findKey(QStringLiteral("4_"));
+        const call::NodeMoves moves = call::movesOf(*tree, *password);
+        const call::Move *move = moves.afterAction();
+        QCOMPARE(move->target->key, QStringLiteral("5_"));
+        QVERIFY(sections.at(3).navigation.contains(QStringLiteral("jump #play-main-greetings")));
+        const auto first = std::find_if(sections.cbegin(), sections.cend(),
+                                        [](const PageSection &s) {
+                                            return s.label == u"play-main-greetings";
+                                        });
+        const model::FlowNode *landing = tree->depthFirst().at(size_t(first - sections.cbegin()));
+        QEXPECT_FAIL("", "The page lands in the first section named play-main-greetings (2_)",
+                     Continue);
+        QCOMPARE(landing, move->target);
+    }
+
+    void loopGuard()
+    {
+        const auto tree = buildFlow(QStringLiteral(
+            "answer call(get user id digits(play main greetings(hear recorded message)))"));
+        const CallRun run = runCall(*tree, QStringLiteral("1#"));
+        const auto steps = std::count_if(run.events.cbegin(), run.events.cend(),
+                                         [](const call::CallEvent &e) {
+                                             return e.kind == call::CallEvent::Kind::Node;
+                                         });
+        // Two steps before the entry, then a thousand without waiting.
+        QCOMPARE(steps, 2 + call::CallEngine::kLoopLimit);
+        const call::CallEvent &end = run.events.last();
+        QCOMPARE(end.endReason, call::EndReason::Loop);
+        QVERIFY2(end.text.endsWith(
+                     QLatin1String("3_ play main greetings, 4_ hear recorded message.")),
+                 qPrintable(end.text));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "app/callcommand.h"
 #include "app/colourcommand.h"
 #include "app/flowfilecommands.h"
 #include "app/generatecommand.h"
@@ -40,6 +41,8 @@ int runHeadless(const QString &command, int argc, char **argv)
         return app::runGenerateCommand(args, defaultDir, out, err);
     if (command == u"export")
         return app::runExportCommand(args, defaultDir, out, err);
+    if (command == u"call")
+        return app::runCallCommand(args, defaultDir, out, err);
     return app::runColourCommand(args, out, err);
 }
 
@@ -52,7 +55,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("dialwright"));
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (command == u"init" || command == u"generate" || command == u"colour"
-        || command == u"export")
+        || command == u"export" || command == u"call")
         return runHeadless(command, argc, argv);
     if (command == u"--help" || command == u"-h") {
         std::fputs("Usage:\n"
@@ -63,6 +66,9 @@ int main(int argc, char **argv)
                    "  dialwright colour FILE [--generated]       the file coloured, as HTML\n"
                    "  dialwright export [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
                    "                    [--out FILE]             the flow as a JSON flow file\n"
+                   "  dialwright call [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
+                   "                  [--flavour tts|wave] --keys SCRIPT [--json]\n"
+                   "                                             a test call, its transcript\n"
                    "The application folder is --app-dir, else DIALWRIGHT_HOME, else the user's\n"
                    "data folder (the program's folder when it runs from its build folder).\n",
                    stdout);
