@@ -363,6 +363,11 @@ void MainWindow::showDropReport(const QString &line)
     m_dropReport->raise();
 }
 
+void MainWindow::openFlowFile(const QString &path)
+{
+    m_editor->loadFlowFile(path);
+}
+
 void MainWindow::showAbout()
 {
     if (!m_about) {

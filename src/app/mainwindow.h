@@ -52,6 +52,9 @@ public:
     // or a database are reported once, in one message, and start-up goes on without them.
     void startUp();
 
+    // Opens a flow database given to the program, as Load Flow does once a file is chosen.
+    void openFlowFile(const QString &path);
+
     void enableFlowButtons();
     void disableFlowButtons();
 

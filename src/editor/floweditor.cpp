@@ -325,6 +325,11 @@ void FlowEditor::loadFlow()
         m_prompts.message(kNoFile);
         return;
     }
+    loadFlowFile(path);
+}
+
+void FlowEditor::loadFlowFile(const QString &path)
+{
     QString chosen;
     {
         model::FlowStore probe(path, QString());

@@ -53,7 +53,11 @@ public slots:
     void clearFlow();
     // cmdRemove_Click
     void removeNode();
+    // Load Flow: asks for a database file, then loads it as loadFlowFile does.
     void loadFlow();
+    // Loads a flow of the database at `path`, asking which flow table (a file given to
+    // the program at its start comes here).
+    void loadFlowFile(const QString &path);
     // SaveToTable
     void saveToTable();
     void createNew();

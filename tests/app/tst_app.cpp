@@ -79,6 +79,7 @@ private Q_SLOTS:
     void speechAndSoundFollowTheButtons();
     void recordKeysReachTheMemberSection();
     void dropReportShowsOneLineUntilCleared();
+    void aFlowFileGivenAtTheStartIsOpened();
     void commandLine_data();
     void commandLine();
 };
@@ -263,6 +264,23 @@ void TestApp::dropReportShowsOneLineUntilCleared()
     QCOMPARE(h.text("dropReport"), QStringLiteral("answer call is parent of get user id digits"));
     h.trigger("mnuFileClear");
     QVERIFY(!h.child("dropReport")->isVisible());
+}
+
+void TestApp::aFlowFileGivenAtTheStartIsOpened()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    const QString missing = dir.filePath("missing.mdb");
+    h.window.openFlowFile(missing);
+    QVERIFY2(h.prompts.messages.value(0).contains(QStringLiteral("does not exist")),
+             qPrintable(h.prompts.messages.join(u'|')));
+    QVERIFY(!QFileInfo::exists(missing)); // a mistyped name makes no empty database
+    const QString other = dir.filePath("other.mdb");
+    QVERIFY(QFile::copy(dir.filePath("callflow.mdb"), other));
+    h.prompts.answers.enqueue(ui::UserPrompts::Answer::Yes);
+    h.window.openFlowFile(other);
+    QCOMPARE(h.window.currentFlow().databasePath, other);
+    QCOMPARE(h.window.currentFlow().table, QStringLiteral("nodesflow"));
 }
 
 void TestApp::commandLine_data()

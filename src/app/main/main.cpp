@@ -59,7 +59,8 @@ int main(int argc, char **argv)
         return runHeadless(command, argc, argv);
     if (command == u"--help" || command == u"-h") {
         std::fputs("Usage:\n"
-                   "  dialwright [--app-dir DIR]                 the designer window\n"
+                   "  dialwright [--app-dir DIR] [FILE]          the designer window, opening the\n"
+                   "                                             flow database FILE\n"
                    "  dialwright init [--app-dir DIR]            create the databases and folders\n"
                    "  dialwright generate --target T [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
                    "                                             T: wteTTS, wteWave, callxml, TTS\n"
@@ -81,6 +82,10 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
     QString error;
     const QString option = app::takeAppDirOption(args, &error);
+    // A file handed over by the desktop (the menu entry's %f) is a flow database to open.
+    const QString flowFile = args.size() == 1 && !args.first().startsWith(u'-')
+                                 ? QFileInfo(args.takeFirst()).absoluteFilePath()
+                                 : QString();
     if (!error.isEmpty() || !args.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error.isEmpty() ? QStringLiteral("Unknown argument: %1").arg(args.join(u' ')) : error));
         return 2;
@@ -94,5 +99,7 @@ int main(int argc, char **argv)
     prompts.setParentWidget(&window);
     window.show();
     window.startUp();
+    if (!flowFile.isEmpty())
+        window.openFlowFile(flowFile);
     return app.exec();
 }
