@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTextStream>
 
 #include <cstdio>
@@ -78,6 +79,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(DW_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(DW_APP_ID))); // once installed
     QApplication::setApplicationDisplayName(app::MainWindow::title());
     QStringList args = app.arguments().mid(1);
     QString error;
