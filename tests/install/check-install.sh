@@ -32,23 +32,31 @@ check_layout() {
     [ -z "$warnings" ] || fail "the manual page: $warnings"
 }
 
-# $1 the folder that holds the install, $2 the installed program. Runs it as a user whose
-# data folder is empty.
+# $1 the folder that holds the install, $2 its prefix inside it. Runs the program as a user
+# whose data folder is empty.
 check_program() {
-    local program=$2 home=$scratch/home-$RANDOM before
+    local program=$2/bin/dialwright home=$scratch/home-$RANDOM before
     before=$(find "$1" -printf '%p %s %T@\n' | sort)
     run() {
         env -u DIALWRIGHT_HOME -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" \
             XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" "$program" "$@"
     }
-    run --help > "$scratch/help.txt" || fail "$2 --help failed"
-    grep -q ' init' "$scratch/help.txt" || fail "$2 --help does not list init"
-    run init > "$scratch/init.txt" 2>&1 || fail "$2 init failed: $(cat "$scratch/init.txt")"
+    run --help > "$scratch/help.txt" || fail "$program --help failed"
+    # Every command --help names has its section in the manual page.
+    local commands manual
+    commands=$(grep -oE '^ +dialwright [a-z]+' "$scratch/help.txt" | awk '{ print $2 }' | sort -u)
+    [ -n "$commands" ] || fail "--help names no command as 'dialwright COMMAND': mend this check"
+    manual=$(zcat "$2/share/man/man1/dialwright.1.gz")
+    for c in $commands; do
+        grep -q "^\.SS \"dialwright $c " <<< "$manual" \
+            || fail "the manual page (data/dialwright.1.in) has no section for '$c'"
+    done
+    run init > "$scratch/init.txt" 2>&1 || fail "$program init failed: $(cat "$scratch/init.txt")"
     for f in SystemDB.mdb callflow.mdb memberDB.mdb waves mboxes; do
         [ -e "$home/data/dialwright/$f" ] || fail "init made no $f in the user's data folder"
     done
     [ "$before" = "$(find "$1" -printf '%p %s %T@\n' | sort)" ] \
-        || fail "$2 wrote into its install folder"
+        || fail "$program wrote into its install folder"
 }
 
 # cmake --install with DESTDIR, under a prefix that is nowhere else: every installed file
@@ -59,7 +67,7 @@ DESTDIR=$dest cmake --install "$build" --prefix "$prefix" > "$scratch/install.lo
 check_layout "$dest" "$dest$prefix"
 outside=$(grep -v "^$prefix/" "$build/install_manifest.txt" || true)
 [ -z "$outside" ] || fail "the install wrote outside its prefix: $outside"
-check_program "$dest" "$dest$prefix/bin/dialwright"
+check_program "$dest" "$dest$prefix"
 
 # The Debian package, built from this build's program.
 cpack -G DEB -B "$scratch/package" --config "$build/CPackConfig.cmake" > "$scratch/cpack.log" \
@@ -75,5 +83,5 @@ for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6texttospe
 done
 dpkg -x "$deb" "$scratch/root"
 check_layout "$scratch/root" "$scratch/root/usr"
-check_program "$scratch/root" "$scratch/root/usr/bin/dialwright"
+check_program "$scratch/root" "$scratch/root/usr"
 echo "install and package checked: $(basename "$deb"), $(du -k "$deb" | cut -f1) kB"
