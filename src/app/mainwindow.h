@@ -43,7 +43,11 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    static QString title() { return QStringLiteral("Dialwright - Telephony Code Generator version 1.0"); }
+    // The version comes from the project's, as in the About box and the package.
+    static QString title()
+    {
+        return QStringLiteral("Dialwright - Telephony Code Generator version " DW_VERSION);
+    }
 
     explicit MainWindow(const Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
