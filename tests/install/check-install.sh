@@ -20,12 +20,14 @@ check_layout() {
              share/icons/hicolor/scalable/apps/$id.svg share/man/man1/dialwright.1.gz; do
         [ -f "$2/$f" ] || fail "$f is not installed"
     done
-    for size in 16 22 24 32 48 64 128 256; do
-        local png=$2/share/icons/hicolor/${size}x$size/apps/$id.png width
-        [ -f "$png" ] || fail "the ${size}x$size icon is not installed"
+    # Each PNG icon is as wide as its folder says; menus look for 48x48 first.
+    [ -f "$2/share/icons/hicolor/48x48/apps/$id.png" ] || fail "no 48x48 icon is installed"
+    local png size width
+    for png in "$2"/share/icons/hicolor/*x*/apps/"$id".png; do
+        size=$(basename "$(dirname "$(dirname "$png")")")
         # The width is the big-endian number at byte 16 of a PNG.
         width=$(od -An -tu1 -j16 -N4 "$png" | awk '{ print $1*2^24 + $2*2^16 + $3*2^8 + $4 }')
-        [ "$width" = "$size" ] || fail "the ${size}x$size icon is $width pixels wide"
+        [ "${width}x$width" = "$size" ] || fail "the $size icon is $width pixels wide"
     done
     local warnings
     warnings=$(zcat "$2/share/man/man1/dialwright.1.gz" | groff -man -Tutf8 -ww -z 2>&1)

@@ -60,8 +60,8 @@ int main(int argc, char **argv)
         return runHeadless(command, argc, argv);
     if (command == u"--help" || command == u"-h") {
         std::fputs("Usage:\n"
-                   "  dialwright [--app-dir DIR] [FILE]          the designer window, opening the\n"
-                   "                                             flow database FILE\n"
+                   "  dialwright [--app-dir DIR] [FILE]          the designer window, with the\n"
+                   "                                             flow database FILE opened\n"
                    "  dialwright init [--app-dir DIR]            create the databases and folders\n"
                    "  dialwright generate --target T [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
                    "                                             T: wteTTS, wteWave, callxml, TTS\n"
