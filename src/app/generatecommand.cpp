@@ -87,21 +87,22 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
     const QString appDirOption = options.value(QStringLiteral("--app-dir"));
     const QString appDir = appDirOption.isEmpty() ? appDirDefault
                                                   : QDir(appDirOption).absolutePath();
+    if (!QFileInfo(appDir).isDir()) {
+        err << "Nothing generated: " << model::checkAppDir(appDir) << Qt::endl;
+        return 1;
+    }
     const model::StartupReport report = model::initialiseData(appDir);
     for (const QString &problem : report.problems)
         err << problem << Qt::endl;
-    if (!QFileInfo(appDir).isDir()) {
-        err << "Nothing generated: the application folder "
-            << QDir::toNativeSeparators(appDir) << " does not exist." << Qt::endl;
-        return 1;
-    }
 
     const QString flowOption = options.value(QStringLiteral("--flow-db"));
     const QString database = flowOption.isEmpty() ? model::demoflow::path(appDir)
                                                   : QFileInfo(flowOption).absoluteFilePath();
     if (!QFileInfo(database).isFile()) {
         err << "Nothing generated: the flow database " << QDir::toNativeSeparators(database)
-            << " does not exist." << Qt::endl;
+            << (QFileInfo(database).isDir() ? " is a folder, not a database file."
+                                            : " does not exist.")
+            << Qt::endl;
         return 1;
     }
 
@@ -113,23 +114,13 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
                 << QDir::toNativeSeparators(database) << ": " << store.errorString() << Qt::endl;
             return 1;
         }
-        const QStringList tables = store.tables(&error);
-        if (!tables.contains(table, Qt::CaseInsensitive)) {
-            err << "Nothing generated: the flow database " << QDir::toNativeSeparators(database)
-                << (error.isEmpty() ? QStringLiteral(" has no table %1.").arg(table)
-                                    : QStringLiteral(" cannot be read: %1").arg(error))
-                << Qt::endl;
-            return 1;
-        }
-        int skipped = 0;
+        model::SkippedRows skipped;
         if (!store.loadInto(tree, &error, &skipped)) {
-            err << "Nothing generated: the table " << table << " cannot be loaded: " << error
-                << Qt::endl;
+            err << "Nothing generated: " << error << Qt::endl;
             return 1;
         }
-        if (skipped > 0)
-            err << skipped << (skipped == 1 ? " row was" : " rows were")
-                << " left out: their parent node is not in the table before them." << Qt::endl;
+        if (skipped.total() > 0)
+            err << skipped.describe() << Qt::endl;
     }
 
     SentencePrinter narrator;

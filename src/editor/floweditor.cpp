@@ -398,14 +398,14 @@ void FlowEditor::saveToTable()
     writeTree();
 }
 
-bool FlowEditor::writeTree()
+bool FlowEditor::writeTree(const model::NodeRows *kept)
 {
     QString error;
     {
         model::FlowStore store(m_current.databasePath, m_current.table);
         if (!store.isOpen())
             error = store.errorString();
-        else if (store.writeTree(m_tree, &error))
+        else if (kept ? store.writeTree(m_tree, *kept, &error) : store.writeTree(m_tree, &error))
             return true;
     }
     m_prompts.message(QStringLiteral("The flow was not saved; table %1 was left as it was.\r\n%2")
@@ -432,9 +432,26 @@ bool FlowEditor::chooseTableName(QString *name)
 
 void FlowEditor::completeCreation(const QString &path, const QString &table)
 {
+    // Each node keeps the properties of its row in the flow it comes from, as a save there
+    // would keep them; the new table has none yet.
+    model::NodeRows kept;
+    if (m_current.isSet()) {
+        model::FlowStore previous(m_current.databasePath, m_current.table);
+        QString error = previous.errorString();
+        std::optional<model::NodeRows> rows = previous.isOpen() ? previous.readRows(&error)
+                                                                : std::nullopt;
+        if (!rows) {
+            m_prompts.message(QStringLiteral("The flow was not saved into table %1: the node "
+                                             "properties of table %2 could not be read.\r\n%3")
+                                  .arg(table, m_current.table, error),
+                              Icon::Critical);
+            return;
+        }
+        kept = std::move(*rows);
+    }
     m_current = {QFileInfo(path).absoluteFilePath(), table};
     emit flowCommandsEnabled();
-    writeTree();
+    writeTree(&kept);
 }
 
 void FlowEditor::createNew()

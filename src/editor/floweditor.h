@@ -13,6 +13,7 @@ class QToolButton;
 
 namespace model {
 class FlowTree;
+class NodeRows;
 struct FlowNode;
 } // namespace model
 
@@ -79,7 +80,8 @@ private:
     void addAnswerCall();
     void selectFirstNode();
     void showNode(model::FlowNode *node);
-    bool writeTree();
+    // `kept`: the properties to write, when they come from another table than the current.
+    bool writeTree(const model::NodeRows *kept = nullptr);
     bool chooseTableName(QString *name);
     void completeCreation(const QString &path, const QString &table);
 

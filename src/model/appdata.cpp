@@ -3,11 +3,14 @@
 #include "catalogue.h"
 #include "demoflow.h"
 #include "memberstore.h"
+#include "sqlconnection.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <functional>
 
 namespace model {
 
@@ -36,8 +39,9 @@ QString checkAppDir(const QString &appDir)
     if (!info.isDir())
         return QStringLiteral("The application folder %1 is not a folder.")
             .arg(QDir::toNativeSeparators(appDir));
+    // Written to, not only created: a full disk takes new empty files.
     QTemporaryFile probe(QDir(appDir).filePath(QStringLiteral(".dialwright-XXXXXX")));
-    if (!probe.open())
+    if (!probe.open() || probe.write("x", 1) != 1 || !probe.flush())
         return QStringLiteral("The application folder %1 cannot be written.")
             .arg(QDir::toNativeSeparators(appDir));
     return {};
@@ -72,38 +76,45 @@ StartupReport initialiseData(const QString &appDir)
         report.problems << folderProblem;
         return report;
     }
-    bool created = false;
-    QString error;
+    // A folder that cannot be written is said once; what it already holds is still used.
+    const bool writable = folderProblem.isEmpty();
+    bool missing = false;
+    auto step = [&](const QString &file, const char *what, bool *ok,
+                    const std::function<bool(bool *, QString *)> &ensure) {
+        QString path = QDir(appDir).filePath(file);
+        const bool found = fileExistsIgnoringCase(path, &path);
+        missing = missing || !found;
+        if (!writable && !found)
+            return;
+        bool created = false;
+        QString error;
+        *ok = ensure(&created, &error);
+        if (created)
+            report.created << file;
+        if (!*ok)
+            report.problems << QStringLiteral("%1 %2: %3")
+                                   .arg(QLatin1String(what), QDir::toNativeSeparators(path),
+                                        error);
+    };
+    step(MemberStore::fileName(), "Member database", &report.membersOk,
+         [&](bool *made, QString *error) { return MemberStore(appDir).ensure(made, error); });
+    step(Catalogue::fileName(), "Call-function catalogue", &report.catalogueOk,
+         [&](bool *made, QString *error) { return Catalogue(appDir).ensure(made, error); });
 
-    MemberStore members(appDir);
-    report.membersOk = members.ensure(&created, &error);
-    if (created)
-        report.created << MemberStore::fileName();
-    if (!report.membersOk)
-        report.problems << QStringLiteral("Member database %1: %2")
-                               .arg(QDir::toNativeSeparators(members.path()), error);
+    const bool folders = QFileInfo(QDir(appDir).filePath(QStringLiteral("waves"))).isDir()
+                         && QFileInfo(QDir(appDir).filePath(QStringLiteral("mboxes"))).isDir();
+    missing = missing || !folders;
+    if (writable || folders) {
+        QString error;
+        report.foldersOk = buildDirectory(appDir, &report.created, &error);
+        if (!report.foldersOk)
+            report.problems << error;
+    }
 
-    Catalogue catalogue(appDir);
-    error.clear();
-    report.catalogueOk = catalogue.ensure(&created, &error);
-    if (created)
-        report.created << Catalogue::fileName();
-    if (!report.catalogueOk)
-        report.problems << QStringLiteral("Call-function catalogue %1: %2")
-                               .arg(QDir::toNativeSeparators(catalogue.path()), error);
-
-    error.clear();
-    report.foldersOk = buildDirectory(appDir, &report.created, &error);
-    if (!report.foldersOk)
-        report.problems << error;
-
-    error.clear();
-    report.flowOk = demoflow::ensure(appDir, &created, &error);
-    if (created)
-        report.created << demoflow::fileName();
-    if (!report.flowOk)
-        report.problems << QStringLiteral("Flow database %1: %2")
-                               .arg(QDir::toNativeSeparators(demoflow::path(appDir)), error);
+    step(demoflow::fileName(), "Flow database", &report.flowOk,
+         [&](bool *made, QString *error) { return demoflow::ensure(appDir, made, error); });
+    if (missing && !writable)
+        report.problems.prepend(folderProblem);
     return report;
 }
 

@@ -9,18 +9,14 @@
 namespace model {
 
 namespace {
-QString queryError(const QSqlQuery &q)
-{
-    return q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText();
-}
-
 CallFunction readRow(const QSqlQuery &q)
 {
     return {q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(),
             q.value(3).toString(), q.value(4).toString()};
 }
 
-const char kSelect[] = "SELECT functionid, functionName, tooltip, iconname, functiondesc FROM Functions";
+const char kSelect[] =
+    "SELECT functionid, functionName, tooltip, iconname, functiondesc FROM Functions";
 } // namespace
 
 Catalogue::Catalogue(const QString &appDir)
@@ -78,67 +74,31 @@ QList<CallFunction> Catalogue::seedRows()
 
 bool Catalogue::ensure(bool *created, QString *error) const
 {
-    if (created)
-        *created = false;
-    const QString wanted = QDir(m_appDir).filePath(fileName());
-    if (fileExistsIgnoringCase(wanted)) {
-        // Never repaired, but a file that is not a database must be reported.
-        SqlConnection connection(path(), SqlConnection::Mode::MustExist);
-        if (!connection.isOpen()) {
-            if (error)
-                *error = connection.errorString();
-            return false;
-        }
-        return true;
-    }
-    SqlConnection connection(wanted, SqlConnection::Mode::CreateIfMissing);
-    if (!connection.isOpen()) {
-        if (error)
-            *error = connection.errorString();
-        return false;
-    }
-    QSqlDatabase db = connection.database();
-    db.transaction();
+    return createIfMissing(QDir(m_appDir).filePath(fileName()), seed, created, error);
+}
+
+bool Catalogue::seed(QSqlDatabase &db, QString *error)
+{
     QSqlQuery q(db);
-    const bool made = q.exec(QStringLiteral(
-        "CREATE TABLE Functions ("
-        "ID INTEGER PRIMARY KEY AUTOINCREMENT, "
-        "functionid INTEGER CHECK(functionid IS NULL OR (typeof(functionid) = 'integer' AND "
-        "functionid BETWEEN -32768 AND 32767)), "
-        "functionName TEXT COLLATE NOCASE CHECK(length(functionName) <= 30), "
-        "tooltip TEXT COLLATE NOCASE CHECK(length(tooltip) <= 30), "
-        "iconname TEXT COLLATE NOCASE CHECK(length(iconname) <= 30), "
-        "functiondesc TEXT COLLATE NOCASE CHECK(length(functiondesc) <= 150))"));
-    bool ok = made;
-    if (ok) {
-        ok = q.prepare(QStringLiteral("INSERT INTO Functions (functionid, functionName, tooltip, "
-                                      "iconname, functiondesc) VALUES (?, ?, ?, ?, ?)"));
-        for (const CallFunction &f : seedRows()) {
-            if (!ok)
-                break;
-            q.addBindValue(f.functionId);
-            q.addBindValue(f.functionName);
-            q.addBindValue(f.tooltip);
-            q.addBindValue(f.iconName);
-            q.addBindValue(f.functionDesc);
-            ok = q.exec();
-        }
+    const QStringList columns{QStringLiteral("ID INTEGER PRIMARY KEY AUTOINCREMENT"),
+                              smallIntColumn(QStringLiteral("functionid")),
+                              textColumn(QStringLiteral("functionName"), 30),
+                              textColumn(QStringLiteral("tooltip"), 30),
+                              textColumn(QStringLiteral("iconname"), 30),
+                              textColumn(QStringLiteral("functiondesc"), 150)};
+    if (!q.exec(QStringLiteral("CREATE TABLE Functions (%1)").arg(columns.join(u',')))
+        || !q.prepare(QStringLiteral("INSERT INTO Functions (functionid, functionName, tooltip, "
+                                     "iconname, functiondesc) VALUES (?, ?, ?, ?, ?)")))
+        return fail(error, errorText(q.lastError()));
+    for (const CallFunction &f : seedRows()) {
+        q.addBindValue(f.functionId);
+        q.addBindValue(f.functionName);
+        q.addBindValue(f.tooltip);
+        q.addBindValue(f.iconName);
+        q.addBindValue(f.functionDesc);
+        if (!q.exec())
+            return fail(error, errorText(q.lastError()));
     }
-    if (!ok) {
-        if (error)
-            *error = queryError(q);
-        q.finish();
-        db.rollback();
-        return false;
-    }
-    q.finish();
-    if (!db.commit()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    if (created)
-        *created = true;
     return true;
 }
 
@@ -147,18 +107,19 @@ QList<CallFunction> Catalogue::rows(QString *error) const
     QList<CallFunction> result;
     SqlConnection connection(path(), SqlConnection::Mode::MustExist);
     if (!connection.isOpen()) {
-        if (error)
-            *error = connection.errorString();
+        fail(error, connection.errorString());
         return result;
     }
     QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
     if (!q.exec(QString::fromLatin1(kSelect) + QStringLiteral(" ORDER BY rowid"))) {
-        if (error)
-            *error = queryError(q);
+        fail(error, errorText(q.lastError()));
         return result;
     }
     while (q.next())
         result << readRow(q);
+    if (!finishedReading(q, QStringLiteral("The catalogue"), error))
+        return {};
     return result;
 }
 
@@ -167,22 +128,23 @@ std::optional<CallFunction> Catalogue::lookup(const char *column, const QString 
 {
     SqlConnection connection(path(), SqlConnection::Mode::MustExist);
     if (!connection.isOpen()) {
-        if (error)
-            *error = connection.errorString();
+        fail(error, connection.errorString());
         return std::nullopt;
     }
     QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
     q.prepare(QString::fromLatin1(kSelect)
               + QStringLiteral(" WHERE %1 = ? COLLATE NOCASE ORDER BY rowid LIMIT 1")
                     .arg(QLatin1String(column)));
     q.addBindValue(value);
     if (!q.exec()) {
-        if (error)
-            *error = queryError(q);
+        fail(error, errorText(q.lastError()));
         return std::nullopt;
     }
-    if (!q.next())
+    if (!q.next()) {
+        finishedReading(q, QStringLiteral("The catalogue"), error);
         return std::nullopt;
+    }
     return readRow(q);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 
 #include <optional>
@@ -41,6 +42,7 @@ public:
     QString path() const;
 
 private:
+    static bool seed(QSqlDatabase &db, QString *error);
     std::optional<CallFunction> lookup(const char *column, const QString &value,
                                        QString *error) const;
     QString m_appDir;

@@ -34,6 +34,31 @@ const DemoRow kRows[] = {
     {"17_", "2_", "get password digits", "enterpw.wav"},
     {"16_", "2_", "get user id digits", "entermb.wav"},
 };
+
+bool seed(QSqlDatabase &db, QString *error)
+{
+    if (!FlowStore::createTable(db, tableName(), error))
+        return false;
+    QSqlQuery q(db);
+    if (!q.prepare(QStringLiteral(
+            "INSERT INTO nodesflow (\"key\", \"parent\", \"text\", \"image\", "
+            "\"selectedimage\", voicefile, inputid, IgnoreKeys, inputmaxlen, inputstyle, "
+            "InputTerm, inputtype, FirstTimeoutInterval, InterTimeoutInterval, prompttxt, "
+            "MaxReclen) VALUES (?, ?, ?, 1, 2, ?, ?, 'true', '4', 'cut-through: no', '#', "
+            "'text', '30', '30', 'type text to be spoken here.', '60')")))
+        return fail(error, errorText(q.lastError()));
+    for (const DemoRow &r : kRows) {
+        q.addBindValue(QString::fromLatin1(r.key));
+        q.addBindValue(QString::fromLatin1(r.parent));
+        q.addBindValue(QString::fromLatin1(r.text));
+        q.addBindValue(QString::fromLatin1(r.voicefile));
+        q.addBindValue(QString::fromLatin1(r.text));
+        if (!q.exec())
+            return fail(error, errorText(q.lastError()));
+    }
+    return true;
+}
+
 } // namespace
 
 QString path(const QString &appDir)
@@ -45,56 +70,7 @@ QString path(const QString &appDir)
 
 bool ensure(const QString &appDir, bool *created, QString *error)
 {
-    if (created)
-        *created = false;
-    const QString wanted = QDir(appDir).filePath(fileName());
-    if (fileExistsIgnoringCase(wanted)) {
-        SqlConnection probe(path(appDir), SqlConnection::Mode::MustExist);
-        if (!probe.isOpen()) {
-            if (error)
-                *error = probe.errorString();
-            return false;
-        }
-        return true;
-    }
-    if (!FlowStore::createMain(wanted, tableName(), error))
-        return false;
-    SqlConnection connection(wanted, SqlConnection::Mode::MustExist);
-    if (!connection.isOpen()) {
-        if (error)
-            *error = connection.errorString();
-        return false;
-    }
-    QSqlDatabase db = connection.database();
-    db.transaction();
-    QSqlQuery q(db);
-    bool ok = q.prepare(QStringLiteral(
-        "INSERT INTO nodesflow (\"key\", \"parent\", \"text\", \"image\", \"selectedimage\", "
-        "voicefile, inputid, IgnoreKeys, inputmaxlen, inputstyle, InputTerm, inputtype, "
-        "FirstTimeoutInterval, InterTimeoutInterval, prompttxt, MaxReclen) "
-        "VALUES (?, ?, ?, 1, 2, ?, ?, 'true', '4', 'cut-through: no', '#', 'text', '30', '30', "
-        "'type text to be spoken here.', '60')"));
-    for (const DemoRow &r : kRows) {
-        if (!ok)
-            break;
-        q.addBindValue(QString::fromLatin1(r.key));
-        q.addBindValue(QString::fromLatin1(r.parent));
-        q.addBindValue(QString::fromLatin1(r.text));
-        q.addBindValue(QString::fromLatin1(r.voicefile));
-        q.addBindValue(QString::fromLatin1(r.text));
-        ok = q.exec();
-    }
-    if (!ok || !db.commit()) {
-        if (error)
-            *error = q.lastError().databaseText().isEmpty() ? db.lastError().text()
-                                                            : q.lastError().databaseText();
-        q.finish();
-        db.rollback();
-        return false;
-    }
-    if (created)
-        *created = true;
-    return true;
+    return createIfMissing(QDir(appDir).filePath(fileName()), seed, created, error);
 }
 
 } // namespace model::demoflow

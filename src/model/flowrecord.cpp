@@ -40,8 +40,7 @@ QStringList all()
 
 QStringList treeColumns()
 {
-    return {QStringLiteral("key"), QStringLiteral("parent"), QStringLiteral("text"),
-            QStringLiteral("image"), QStringLiteral("selectedimage")};
+    return all().mid(1, 5);
 }
 
 QStringList propertyColumns()

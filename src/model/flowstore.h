@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flowrecord.h"
+#include "noderows.h"
 #include "sqlconnection.h"
 
 #include <QSqlQuery>
@@ -13,6 +14,17 @@
 namespace model {
 
 class FlowTree;
+
+// Rows a load left out, by cause.
+struct SkippedRows
+{
+    int parentMissing = 0; // no row before it holds its parent
+    int badImage = 0;      // image or selectedimage is not a 16-bit whole number
+    int keyTaken = 0;      // an earlier row has the same key
+    int total() const { return parentMissing + badImage + keyTaken; }
+    // One sentence per cause, for the user; empty when nothing was left out.
+    QString describe() const;
+};
 
 // The rows of one flow table in one flow database. Every operation reports failure by
 // returning false (or nullopt) with the store's own error text in *error, which the
@@ -35,12 +47,16 @@ public:
     // Createmain: creates the database file when missing and the flow table in it.
     // Fails, changing nothing, when a table of that name exists already.
     static bool createMain(const QString &databasePath, const QString &table, QString *error);
+    // The empty flow table with its index, in an open database.
+    static bool createTable(QSqlDatabase &db, const QString &table, QString *error);
 
     // Every table of the database, in the database's own order, without the engine's
     // own tables; and those among them that hold the flow columns.
     QStringList tables(QString *error = nullptr) const;
     QStringList flowTables(QString *error = nullptr) const;
     bool isFlowTable(const QString &table) const;
+    // Empty when `table` is a flow table, else a sentence that names what it lacks.
+    QString whyNotFlowTable(const QString &table) const;
 
     // addrec: appends the node's row with the default properties.
     bool addRow(const NodeIdentity &node, QString *error);
@@ -52,37 +68,44 @@ public:
     std::optional<ColumnValues> fetchRow(const NodeIdentity &node, QString *error);
     // Writes the given columns into the node's first row (one UPDATE, bound values).
     bool updateRow(const NodeIdentity &node, const ColumnValues &values, QString *error);
-    // After a drag-and-drop: the moved node's row follows it to its new parent.
-    bool moveRow(const NodeIdentity &from, const QString &newParentKey, QString *error);
+
+    // After a drag-and-drop: the moved node's row follows it to its new parent. A node
+    // never selected has no row to carry along, which is no failure.
+    enum class Move { Moved, NoRow, Failed };
+    Move moveRow(const NodeIdentity &from, const QString &newParentKey, QString *error);
 
     // Loads the table into the tree: top-level rows first, then every other row in table
     // order under the node whose key is its parent (rows whose parent is not there yet
     // are skipped); an empty table gives the single node "answer call". The tree is left
-    // as it was when the table cannot be read. *skipped counts the rows left out.
-    bool loadInto(FlowTree &tree, QString *error, int *skipped = nullptr);
-    // Rewrites the table from the tree in one transaction, keeping each node's
-    // properties from its first matching row; on failure the table stays as it was.
-    bool writeTree(const FlowTree &tree, QString *error);
+    // as it was when the table is no flow table or cannot be read to its end.
+    bool loadInto(FlowTree &tree, QString *error, SkippedRows *skipped = nullptr);
+    // The same, counting the rows left out whatever the cause.
+    bool loadInto(FlowTree &tree, QString *error, int *skipped);
 
-    // A run of many reads (a generation) sees one state of the table and takes the file's
-    // lock once instead of once per read.
+    // The properties of every row, in one pass.
+    std::optional<NodeRows> readRows(QString *error) const;
+    // Rewrites the table from the tree in one transaction, keeping each node's properties
+    // from its first matching row; on failure the table stays as it was.
+    bool writeTree(const FlowTree &tree, QString *error);
+    // The same with the properties taken from `kept`, read from another table (a flow
+    // saved under a new file or table).
+    bool writeTree(const FlowTree &tree, const NodeRows &kept, QString *error);
+
+    // A run of many reads sees one state of the table and takes the file's lock once
+    // instead of once per read.
     bool beginReading();
     void endReading();
 
-    // Text of the CREATE TABLE statement for a flow table of this name.
-    static QString createTableSql(const QString &quotedTable);
-
 private:
     QString quotedTable() const;
-    static QString conditionSql();
-    static void bindIdentity(QSqlQuery &query, const NodeIdentity &node);
+    QString tableLabel() const;
+    // Rows changed by writing `values` into the node's first row; -1 on failure.
+    int updateFirstRow(const NodeIdentity &node, const ColumnValues &values, QString *error);
+    bool replaceRows(const FlowTree &tree, const NodeRows &kept, QString *error);
 
     SqlConnection m_connection;
     QString m_table;
     std::unique_ptr<QSqlQuery> m_fetch;
 };
-
-// Text for a store error that a user can act upon (a refused value names its column).
-QString describeStoreError(const QString &databaseText);
 
 } // namespace model

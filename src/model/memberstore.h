@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 
@@ -43,6 +44,7 @@ public:
     bool remove(qint64 id, QString *error) const;
 
 private:
+    static bool seed(QSqlDatabase &db, QString *error);
     QString m_appDir;
 };
 

@@ -170,6 +170,8 @@ private Q_SLOTS:
     void fileCommands_data();
     void fileCommands();
     void saveThenLoadKeepsShapeAndProperties();
+    void createNewKeepsProperties_data();
+    void createNewKeepsProperties();
     void failedSaveLeavesTheTableIntact_data();
     void failedSaveLeavesTheTableIntact();
     void selectingMakesTheRowOnce();
@@ -370,6 +372,38 @@ void TestEditor::saveThenLoadKeepsShapeAndProperties()
     QVERIFY2(row, qPrintable(error));
     QCOMPARE(row->value("voicefile").toString(), edited["voicefile"].toString());
     QCOMPARE(row->value("MaxReclen").toString(), QStringLiteral("99"));
+}
+
+// A flow saved under a new file or table keeps each node's properties as Save does.
+void TestEditor::createNewKeepsProperties_data()
+{
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("a new file") << "Y" << "made.mdb|calls";
+    QTest::newRow("a new table") << "N" << "first.mdb|calls";
+    QTest::newRow("an existing table") << "NO" << "two.mdb|second";
+}
+
+void TestEditor::createNewKeepsProperties()
+{
+    QFETCH(QString, answers);
+    QFETCH(QString, file);
+    Harness h;
+    h.makeFiles();
+    h.run("p0 p1 p5 s2_ s3_");
+    QVERIFY(model::FlowStore(h.current.databasePath, h.current.table)
+                .updateRow(model::NodeIdentity::of(*h.node("3_")), {{"voicefile", "mine.wav"}},
+                           nullptr));
+    const QString rows = "SELECT \"key\", \"parent\", voicefile, IgnoreKeys, inputid, "
+                         "inputmaxlen, prompttxt FROM %1 ORDER BY rowid";
+    h.script(answers, file.section(u'|', 0, 0), file.section(u'|', 1));
+    h.editor->createNew();
+    QVERIFY2(h.prompts.messages.isEmpty(), qPrintable(h.prompts.messages.join(u'|')));
+    const QStringList made = sql(h.current.databasePath, {rows.arg(h.current.table)});
+    h.current = {h.path("first.mdb"), QStringLiteral("nodesflow")};
+    h.editor->saveToTable();
+    QCOMPARE(made, sql(h.path("first.mdb"), {rows.arg("nodesflow")}));
+    QVERIFY(made.join(u' ').contains("3_|1_|mine.wav|True|get option digits|4|"));
 }
 
 void TestEditor::failedSaveLeavesTheTableIntact_data()
