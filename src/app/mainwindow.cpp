@@ -236,7 +236,6 @@ void MainWindow::wireCommands()
         m_dropReport->clear();
         m_dropReport->hide();
     });
-    connect(m_grid, &properties::PropertyGrid::cellClicked, m_speech, &SpeechController::playFromGrid);
     connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this, &QWidget::setWindowTitle);
 }
 

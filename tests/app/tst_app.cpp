@@ -77,6 +77,8 @@ private Q_SLOTS:
     void generationShowsThePageAndNarrationStops();
     void failedGenerationKeepsThePage();
     void speechAndSoundFollowTheButtons();
+    void gridClickPlaysVoiceFiles_data();
+    void gridClickPlaysVoiceFiles();
     void recordKeysReachTheMemberSection();
     void dropReportShowsOneLineUntilCleared();
     void aFlowFileGivenAtTheStartIsOpened();
@@ -238,6 +240,37 @@ void TestApp::speechAndSoundFollowTheButtons()
     Q_EMIT h.sound.unavailable(QStringLiteral("no device"));
     QCOMPARE(h.speech.spoken.size(), 1);
     QVERIFY(h.text("sbStatusBarPanel2").startsWith("Sound is not available"));
+}
+
+void TestApp::gridClickPlaysVoiceFiles_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("soundOn");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("wav, sound on") << "intro.wav" << true << true;
+    QTest::newRow("wav, sound off") << "intro.wav" << false << false;
+    QTest::newRow("upper-case WAV") << "intro.WAV" << true << false;
+    QTest::newRow("prompt text") << "Type text." << true << false;
+}
+
+void TestApp::gridClickPlaysVoiceFiles()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, soundOn);
+    QFETCH(bool, plays);
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    h.select("14_");
+    auto *grid = h.child<QTableWidget>("fg2");
+    grid->item(1, 1)->setText(value);
+    h.trigger(soundOn ? "mnuSoundOn" : "mnuSoundOff");
+    h.sound.played.clear();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualItemRect(grid->item(1, 1)).center());
+    QCOMPARE(h.sound.played, plays ? QStringList(dir.path() + "/waves/" + value)
+                                   : QStringList());
 }
 
 void TestApp::recordKeysReachTheMemberSection()
