@@ -25,21 +25,34 @@ char encodeOne(char32_t c)
 }
 } // namespace
 
-QByteArray toWindows1252(QStringView text)
+QByteArray toWindows1252(QStringView text, qsizetype *unencodable)
 {
     QByteArray out(text.size(), Qt::Uninitialized);
     char *to = out.data();
+    if (unencodable)
+        *unencodable = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            *to++ = '?';
+        *to = c.isSurrogate() ? '?' : encodeOne(c.unicode());
+        if (*to++ == '?' && c != u'?' && unencodable && *unencodable < 0)
+            *unencodable = i;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i;
-            continue;
-        }
-        *to++ = c.isSurrogate() ? '?' : encodeOne(c.unicode());
     }
     out.truncate(to - out.data());
     return out;
+}
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *to = text.data();
+    for (const char byte : bytes) {
+        const auto b = uchar(byte);
+        const char16_t high = b >= 0x80 && b < 0xA0 ? kHighRange[b - 0x80] : 0;
+        *to++ = QChar(high ? high : char16_t(b));
+    }
+    return text;
 }
 
 QString xmlAttributeEscaped(QStringView value)

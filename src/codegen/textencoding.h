@@ -7,8 +7,13 @@ namespace codegen {
 
 // windows-1252, the 8-bit character set the telephony pages are read in: Latin-1 plus 27
 // typographic characters in 0x80-0x9F. Characters it cannot hold (and the C1 controls,
-// which it does not define) become '?'.
-QByteArray toWindows1252(QStringView text);
+// which it does not define) become '?'; *unencodable, when given, receives the position of
+// the first of them, or -1. Our own table, because Qt 6.4's encoder writes 0x1A for what
+// it cannot encode and does not say so.
+QByteArray toWindows1252(QStringView text, qsizetype *unencodable = nullptr);
+// The text of windows-1252 bytes. The five bytes it leaves undefined give the C1 controls
+// of the same value.
+QString fromWindows1252(QByteArrayView bytes);
 
 // The value as it may stand inside a double-quoted XML attribute: & < > " as entity
 // references, tab and line breaks as character references, and the characters XML 1.0

@@ -144,13 +144,13 @@ void CodeViewer::showGeneratedCode(const QString &filePath)
                           ui::UserPrompts::Icon::Warning);
         return;
     }
-    showFile(filePath, file.text.toLower(), file.latin1);
+    showFile(filePath, file.text.toLower(), file.windows1252);
 }
 
-void CodeViewer::showFile(const QString &filePath, const QString &text, bool latin1)
+void CodeViewer::showFile(const QString &filePath, const QString &text, bool windows1252)
 {
     m_currentFile = filePath;
-    m_latin1 = latin1;
+    m_windows1252 = windows1252;
     m_fileName->setText(filePath);
     m_fileName->repaint();
     colourCode(text);
@@ -190,7 +190,7 @@ void CodeViewer::openFile()
     }
     clearViewer();
     Q_EMIT windowCaptionRequested(path);
-    showFile(path, file.text, file.latin1);
+    showFile(path, file.text, file.windows1252);
 }
 
 void CodeViewer::saveFile()
@@ -202,13 +202,13 @@ void CodeViewer::saveFile()
         if (target.isEmpty())
             return;
     }
-    const ViewerFile written = writeViewerFile(target, text(), m_latin1);
+    const ViewerFile written = writeViewerFile(target, text(), m_windows1252);
     if (!written.ok) {
         m_prompts.message(tr("%1 could not be saved: %2").arg(target, written.error),
                           ui::UserPrompts::Icon::Warning);
         return;
     }
-    m_latin1 = written.latin1;
+    m_windows1252 = written.windows1252;
     if (choosing) {
         m_currentFile = target;
         m_fileName->setText(target);

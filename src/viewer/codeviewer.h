@@ -56,7 +56,7 @@ Q_SIGNALS:
 
 private:
     void buildToolBar();
-    void showFile(const QString &filePath, const QString &text, bool latin1);
+    void showFile(const QString &filePath, const QString &text, bool windows1252);
     void colourCode(const QString &text);
     void clearViewer();
 
@@ -72,7 +72,7 @@ private:
     QAction *m_underline = nullptr;
     QString m_completionMessage;
     QString m_currentFile;
-    bool m_latin1 = false;
+    bool m_windows1252 = false;
 };
 
 } // namespace viewer

@@ -1,5 +1,7 @@
 #include "viewerfile.h"
 
+#include "codegen/textencoding.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -41,23 +43,31 @@ ViewerFile readViewerFile(const QString &path)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) {
-        text = QString::fromLatin1(bytes);
-        result.latin1 = true;
+        text = codegen::fromWindows1252(bytes);
+        result.windows1252 = true;
     }
     result.text = normaliseLineBreaks(text);
     result.ok = true;
     return result;
 }
 
-ViewerFile writeViewerFile(const QString &path, const QString &text, bool latin1)
+ViewerFile writeViewerFile(const QString &path, const QString &text, bool windows1252)
 {
     ViewerFile result;
     QString withCrLf = normaliseLineBreaks(text);
     withCrLf.replace(u'\n', QStringLiteral("\r\n"));
-    bool fitsLatin1 = latin1;
-    for (qsizetype i = 0; fitsLatin1 && i < withCrLf.size(); ++i)
-        fitsLatin1 = withCrLf[i].unicode() < 0x100;
-    const QByteArray bytes = fitsLatin1 ? withCrLf.toLatin1() : withCrLf.toUtf8();
+    qsizetype unencodable = -1;
+    const QByteArray bytes = windows1252 ? codegen::toWindows1252(withCrLf, &unencodable)
+                                         : withCrLf.toUtf8();
+    if (unencodable >= 0) {
+        const QString character = QStringView(withCrLf).mid(unencodable, 1).toString();
+        result.error = QStringLiteral("the file is in windows-1252, which has no character "
+                                      "\"%1\" (U+%2, line %3); nothing was saved.")
+                           .arg(character)
+                           .arg(character.at(0).unicode(), 4, 16, QChar(u'0'))
+                           .arg(withCrLf.left(unencodable).count(u'\n') + 1);
+        return result;
+    }
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -65,7 +75,7 @@ ViewerFile writeViewerFile(const QString &path, const QString &text, bool latin1
         return result;
     }
     result.text = text;
-    result.latin1 = fitsLatin1;
+    result.windows1252 = windows1252;
     result.ok = true;
     return result;
 }

@@ -12,19 +12,20 @@ struct ViewerFile
     bool ok = false;
     QString text;
     QString error; // why the file could not be read or written, when !ok
-    bool latin1 = false; // the bytes were not UTF-8 and were read as Latin-1
+    bool windows1252 = false; // the bytes were not UTF-8: windows-1252, as pages are written
 };
 
-// Reads a page: UTF-8 when the bytes are valid UTF-8, otherwise Latin-1; CR LF and lone CR
-// become LF.
+// Reads a page: UTF-8 when the bytes are valid UTF-8, otherwise windows-1252; CR LF and
+// lone CR become LF.
 ViewerFile readViewerFile(const QString &path);
 
 // Turns CR LF and lone CR into LF.
 QString normaliseLineBreaks(const QString &text);
 
-// Writes the viewer's text with CR LF line breaks, in Latin-1 when `latin1` is asked for and
-// every character fits, else UTF-8. Writes through a temporary file, so a failed save
-// leaves the old file whole.
-ViewerFile writeViewerFile(const QString &path, const QString &text, bool latin1);
+// Writes the viewer's text with CR LF line breaks, in windows-1252 or UTF-8, the encoding
+// it was read in. A character windows-1252 cannot hold fails the write with a message
+// naming it, rather than changing the file's encoding. Writes through a temporary file,
+// so a failed save leaves the old file whole.
+ViewerFile writeViewerFile(const QString &path, const QString &text, bool windows1252);
 
 } // namespace viewer

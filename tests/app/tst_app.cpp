@@ -345,6 +345,8 @@ void TestApp::commandLine_data()
                                          << "page" << 0
                                          << "<span style=\"color:#ff00ff\">table</span>" << ""
                                          << "";
+    QTest::newRow("colour a windows-1252 page") << QStringList{"colour", "DIR/a.asp"} << "quotes"
+                                                << 0 << "\u201chi\u201d" << "" << "";
     QTest::newRow("colour a missing file") << QStringList{"colour", "DIR/missing.asp"} << "" << 1
                                            << "" << "missing.asp" << "";
     QTest::newRow("colour without a file") << QStringList{"colour"} << "" << 2 << "" << "colour"
@@ -373,6 +375,8 @@ void TestApp::commandLine()
         QCOMPARE(QProcess::execute(programPath(), {"init", "--app-dir", dir.path()}), 0);
     if (setup == u"badmembers")
         writeFile(dir.filePath("memberDB.mdb"), "text");
+    if (setup == u"quotes")
+        writeFile(dir.filePath("a.asp"), "say \x93hi\x94\r\n");
     if (setup == u"page")
         writeFile(dir.filePath("a.asp"), "<TABLE BORDER=1>\r\n");
     QProcess p;

@@ -100,6 +100,7 @@ private Q_SLOTS:
     void htmlHoldsEachRunEscaped();
     void generatedPageIsLowerCasedColouredAndReported();
     void openShowsTheFileUnchangedAndSaveWritesItBack();
+    void windows1252PagesAreKept();
     void saveWithoutFileAsksOnce();
     void failuresAreReported();
     void printsSelectionOrWhole();
@@ -288,6 +289,23 @@ void TestViewer::openShowsTheFileUnchangedAndSaveWritesItBack()
     QCOMPARE(readFile(generated), QByteArray("generated\r\n"));
     QCOMPARE(readFile(page), QByteArray("<TABLE BORDER=1>\r\nTwo\r\nThree"));
     QVERIFY(m_prompts->messages.isEmpty());
+}
+
+void TestViewer::windows1252PagesAreKept()
+{
+    // The save-recorded-message section quotes with 0x93 and 0x94.
+    const QString page = path("callTTS.asp");
+    const QByteArray bytes = "say \x93" "digits\x94 \x80\r\n";
+    writeFile(page, bytes);
+    m_viewer->showGeneratedCode(page);
+    QCOMPARE(m_viewer->text(), QStringLiteral("say \u201cdigits\u201d \u20ac\n"));
+    m_viewer->saveFile();
+    QCOMPARE(readFile(page), bytes);
+    editor()->insertPlainText(QStringLiteral("\u0416"));
+    m_viewer->saveFile();
+    QCOMPARE(readFile(page), bytes);
+    QCOMPARE(m_prompts->messages.size(), 1);
+    QVERIFY2(m_prompts->messages[0].contains("U+0416"), qPrintable(m_prompts->messages[0]));
 }
 
 void TestViewer::saveWithoutFileAsksOnce()
