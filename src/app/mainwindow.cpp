@@ -227,6 +227,7 @@ void MainWindow::wireCommands()
 
     connect(m_editor, &editor::FlowEditor::descriptionChanged, m_description, &QLabel::setText);
     connect(m_editor, &editor::FlowEditor::flowCommandsEnabled, this, &MainWindow::enableFlowButtons);
+    m_editor->setLeaveCheck([this] { return m_grid->commitEdit(); });
     connect(m_editor, &editor::FlowEditor::nodeSelected, this, [this](const model::NodeIdentity &node) {
         m_grid->loadNode(node);
         m_speech->playNodeVoiceFile();

@@ -260,6 +260,14 @@ void FlowEditor::selectNodeAt(model::FlowNode *node)
 {
     if (!node || !m_tree.indexOf(node))
         return;
+    if (m_leaveCheck && !m_leaveCheck()) {
+        node = m_tree.findKey(m_shownKey);
+        if (node)
+            m_view->selectionModel()->setCurrentIndex(m_model->indexOf(node),
+                                                      QItemSelectionModel::ClearAndSelect
+                                                          | QItemSelectionModel::Rows);
+        return;
+    }
     const QModelIndex index = m_model->indexOf(node);
     if (m_view->currentIndex() != index || !m_view->selectionModel()->isSelected(index))
         m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
@@ -287,6 +295,7 @@ void FlowEditor::selectNodeAt(model::FlowNode *node)
     const std::optional<model::CallFunction> function =
         model::Catalogue(m_appDir).byName(identity.text);
     emit descriptionChanged(function ? function->functionDesc : QStringLiteral(" "));
+    m_shownKey = identity.key;
     emit nodeSelected(identity);
 }
 

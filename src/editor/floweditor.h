@@ -7,6 +7,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 class QAbstractButton;
 class QPushButton;
 class QToolButton;
@@ -45,6 +47,10 @@ public:
     // refused with a message. True when the node moved.
     bool dropNode(model::FlowNode *node, model::FlowNode *target);
 
+    // Asked before a node click shows another node's properties (work still pending for
+    // the shown node is finished there); false keeps the shown node selected.
+    void setLeaveCheck(std::function<bool()> check) { m_leaveCheck = std::move(check); }
+
 public slots:
     // Labels the palette from the catalogue.
     void loadPalette();
@@ -67,6 +73,7 @@ public slots:
     // A node click: makes sure the node has its row, then reports the selection.
     void selectNodeAt(model::FlowNode *node);
 
+
 signals:
     void descriptionChanged(const QString &text);
     void flowCommandsEnabled();
@@ -85,6 +92,8 @@ private:
     bool chooseTableName(QString *name);
     void completeCreation(const QString &path, const QString &table);
 
+    std::function<bool()> m_leaveCheck;
+    QString m_shownKey; // the node whose selection was last reported
     model::FlowTree &m_tree;
     model::CurrentFlow &m_current;
     QString m_appDir;

@@ -191,26 +191,46 @@ void PropertyGrid::leaveCell(int row, int column)
 {
     if (m_loading || !m_editor->isVisible())
         return;
+    QString error;
     if (!m_editorStale && FixedHeaderTable::isValueCell(row, column)) {
         m_grid->setCellText(row, column, m_editor->text());
-        writeBack();
+        if (!writeBack(&error))
+            m_prompts.message(QStringLiteral("There was an error updating record"));
     }
     m_editor->hide();
 }
 
-bool PropertyGrid::writeBack()
+bool PropertyGrid::commitEdit()
+{
+    const int row = m_grid->currentRow();
+    if (!m_editor->isVisible() || m_editorStale || !FixedHeaderTable::isValueCell(row, 1))
+        return true;
+    const QString before = m_grid->cellText(row, 1);
+    m_grid->setCellText(row, 1, m_editor->text());
+    QString error;
+    if (!writeBack(&error)) {
+        m_grid->setCellText(row, 1, before);
+        m_prompts.message(QStringLiteral("The %1 typed for \"%2\" was not stored: %3\r\n"
+                                         "Correct it, or press Escape to drop it.")
+                              .arg(m_grid->cellText(row, 0), m_node->text, error));
+        m_editor->setFocus();
+        return false;
+    }
+    m_editor->hide();
+    return true;
+}
+
+bool PropertyGrid::writeBack(QString *error)
 {
     if (!m_node)
         return true;
-    auto fail = [this] {
-        m_prompts.message(QStringLiteral("There was an error updating record"));
-        return false;
-    };
     model::FlowStore store(m_databasePath, m_table);
-    QString error;
-    const std::optional<model::ColumnValues> stored = store.fetchRow(*m_node, &error);
-    if (!stored)
-        return fail();
+    const std::optional<model::ColumnValues> stored = store.fetchRow(*m_node, error);
+    if (!stored) {
+        if (error->isEmpty())
+            *error = QStringLiteral("the node has no row in table %1.").arg(m_table);
+        return false;
+    }
     model::ColumnValues changes;
     for (int i = 0; i + 1 < m_grid->rowCount(); ++i) {
         const QString name = m_grid->cellText(i + 1, 0).trimmed();
@@ -227,11 +247,7 @@ bool PropertyGrid::writeBack()
             break;
         changes.insert(column, value);
     }
-    if (changes.isEmpty())
-        return true;
-    if (!store.updateRow(*m_node, changes, &error))
-        return fail();
-    return true;
+    return changes.isEmpty() || store.updateRow(*m_node, changes, error);
 }
 
 } // namespace properties

@@ -52,6 +52,11 @@ public:
     // The node whose properties are shown, if any.
     std::optional<model::NodeIdentity> node() const { return m_node; }
 
+    // Writes a value still being typed to the node it was typed for, as leaving its cell
+    // would, before another node is shown. False when the store refuses it: the reason is
+    // shown and the editor stays open on that node.
+    bool commitEdit();
+
 Q_SIGNALS:
     // A click on a value cell, after the grid has moved to it.
     void cellClicked(const QString &cellText);
@@ -64,7 +69,7 @@ private:
     void openEditor(const QString &typed, bool keepValue);
     bool editorKey(int key);
     void leaveCell(int row, int column);
-    bool writeBack();
+    bool writeBack(QString *error);
 
     const model::CurrentFlow &m_current;
     ui::UserPrompts &m_prompts;

@@ -6,6 +6,7 @@
 
 #include "app/mainwindow.h"
 #include "editor/floweditor.h"
+#include "model/flowstore.h"
 
 #include <QAction>
 #include <QLabel>
@@ -79,6 +80,8 @@ private Q_SLOTS:
     void speechAndSoundFollowTheButtons();
     void gridClickPlaysVoiceFiles_data();
     void gridClickPlaysVoiceFiles();
+    void typedValueGoesToItsNode_data();
+    void typedValueGoesToItsNode();
     void recordKeysReachTheMemberSection();
     void dropReportShowsOneLineUntilCleared();
     void aFlowFileGivenAtTheStartIsOpened();
@@ -271,6 +274,50 @@ void TestApp::gridClickPlaysVoiceFiles()
                       grid->visualItemRect(grid->item(1, 1)).center());
     QCOMPARE(h.sound.played, plays ? QStringList(dir.path() + "/waves/" + value)
                                    : QStringList());
+}
+
+void TestApp::typedValueGoesToItsNode_data()
+{
+    // An edit still open on "get option digits" (6_) when "play main greetings" (2_) is
+    // clicked.
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("written to 6_") << 1 << "menu2.wav" << "menu2.wav";
+    QTest::newRow("refused: the editor stays on 6_") << 6 << "##" << "#";
+}
+
+void TestApp::typedValueGoesToItsNode()
+{
+    QFETCH(int, row);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    h.select("6_");
+    auto *grid = h.child<QTableWidget>("fg2");
+    const QString field = grid->item(row, 0)->text();
+    grid->setCurrentCell(row, 1);
+    QTest::keyClicks(grid, typed.left(1));
+    QTest::keyClicks(h.child("txtedit"), typed.mid(1));
+    h.select("2_");
+    const auto value = [&](const char *key, const QString &column) {
+        const model::FlowTree &tree = h.window.tree();
+        const auto row = model::FlowStore(h.window.currentFlow().databasePath,
+                                          h.window.currentFlow().table)
+                             .fetchRow(model::NodeIdentity::of(*tree.findKey(key)), nullptr);
+        return row ? row->value(column).toString() : QString();
+    };
+    QCOMPARE(value("6_", field), stored);
+    QCOMPARE(value("2_", "voicefile"), QStringLiteral("defaultgreeting.wav"));
+    const bool refused = typed != stored;
+    QCOMPARE(h.prompts.messages.size(), refused ? 1 : 0);
+    QCOMPARE(h.child("txtedit")->isVisible(), refused);
+    QCOMPARE(grid->item(1, 1)->text(), refused ? ".wav" : "defaultgreeting.wav");
+    QCOMPARE(h.window.findChild<editor::FlowEditor *>()->selectedNode()->key,
+             refused ? "6_" : "2_");
 }
 
 void TestApp::recordKeysReachTheMemberSection()
