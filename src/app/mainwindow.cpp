@@ -152,10 +152,6 @@ void MainWindow::buildControls()
     m_viewer = new viewer::CodeViewer(m_services.prompts, m_tabs);
     m_tabs->addTab(m_viewer, QStringLiteral("Generated Code"));
 
-    // The drop report is written on the window surface at its top-left corner.
-    m_dropReport = makeLabel(QStringLiteral("dropReport"), QString(), this);
-    m_dropReport->hide();
-
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusPanel = makeLabel(QStringLiteral("sbStatusBarPanel1"), QString(), status);
@@ -231,11 +227,6 @@ void MainWindow::wireCommands()
     connect(m_editor, &editor::FlowEditor::nodeSelected, this, [this](const model::NodeIdentity &node) {
         m_grid->loadNode(node);
         m_speech->playNodeVoiceFile();
-    });
-    connect(m_editor, &editor::FlowEditor::dropReported, this, &MainWindow::showDropReport);
-    connect(m_editor, &editor::FlowEditor::dropReportCleared, m_dropReport, [this] {
-        m_dropReport->clear();
-        m_dropReport->hide();
     });
     connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this, &QWidget::setWindowTitle);
 }
@@ -352,15 +343,6 @@ void MainWindow::generate(const QString &target)
 void MainWindow::timerTick()
 {
     m_statusPanel->setText(m_indicator.tick());
-}
-
-void MainWindow::showDropReport(const QString &line)
-{
-    m_dropReport->setText(line);
-    m_dropReport->adjustSize();
-    m_dropReport->move(2, menuBar()->height() + 2);
-    m_dropReport->show();
-    m_dropReport->raise();
 }
 
 void MainWindow::openFlowFile(const QString &path)

@@ -85,7 +85,6 @@ private:
     void wireCommands();
     void showAbout();
     void setFlowCommandsEnabled(bool enabled, bool includeSave);
-    void showDropReport(const QString &line);
 
     Services m_services;
     model::FlowTree m_tree;
@@ -103,7 +102,6 @@ private:
     QLabel *m_description = nullptr;
     QLabel *m_statusPanel = nullptr;
     QLabel *m_statusNotice = nullptr;
-    QLabel *m_dropReport = nullptr;
     QTimer *m_timer = nullptr;
     QList<QPushButton *> m_generateButtons;
     QPushButton *m_voiceXml = nullptr;

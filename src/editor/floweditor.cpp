@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -112,6 +113,10 @@ FlowEditor::FlowEditor(model::FlowTree &tree, model::CurrentFlow &current,
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(paletteLayout);
     layout->addWidget(m_view, 1);
+    // The line that tells what the last drop did, below the tree rather than over anything.
+    m_dropReport = new QLabel(this);
+    m_dropReport->setObjectName(QStringLiteral("dropReport"));
+    layout->addWidget(m_dropReport);
     layout->addLayout(commands);
 }
 
@@ -226,7 +231,7 @@ void FlowEditor::paletteClicked(int index)
 
 void FlowEditor::clearFlow()
 {
-    emit dropReportCleared();
+    m_dropReport->clear();
     m_tree.clear();
     addAnswerCall();
     if (m_tree.count() != 1)
@@ -323,7 +328,8 @@ bool FlowEditor::dropNode(model::FlowNode *node, model::FlowNode *target)
     if (!m_tree.setParent(node, target))
         return false;
     m_view->expand(m_model->indexOf(target));
-    emit dropReported(target->text + QStringLiteral(" is parent of ") + node->text);
+    m_dropReport->setText(target->text + QStringLiteral(" is parent of ") + node->text);
+    emit dropReported(m_dropReport->text());
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLabel;
 class QPushButton;
 class QToolButton;
 
@@ -79,7 +80,6 @@ signals:
     void flowCommandsEnabled();
     void nodeSelected(const model::NodeIdentity &node);
     void dropReported(const QString &line);
-    void dropReportCleared();
 
 private:
     void buildPalette();
@@ -107,6 +107,7 @@ private:
     QPushButton *m_clear = nullptr;
     QPushButton *m_remove = nullptr;
     QPushButton *m_createNew = nullptr;
+    QLabel *m_dropReport = nullptr;
 };
 
 } // namespace editor
