@@ -22,8 +22,8 @@ public:
     void message(const QString &text, Icon) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
     Answer ask(const QString &, Buttons, Icon) override { return Answer::Cancel; }
     std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return std::nullopt; }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     bool choosePrinter(QPrinter &, bool, bool &) override { return false; }
     void beep() override {}
 };

@@ -278,13 +278,11 @@ void MainWindow::startUp()
     }
 }
 
-void MainWindow::setFlowCommandsEnabled(bool enabled, bool includeSave)
+void MainWindow::setFlowCommandsEnabled(bool enabled)
 {
-    QStringList names{QStringLiteral("cmdClear"), QStringLiteral("cmdRemove"),
-                      QStringLiteral("Playtext"), QStringLiteral("Command1"),
-                      QStringLiteral("Command2")};
-    if (includeSave)
-        names << QStringLiteral("cmdSave");
+    const QStringList names{QStringLiteral("cmdSave"),  QStringLiteral("cmdClear"),
+                            QStringLiteral("cmdRemove"), QStringLiteral("Playtext"),
+                            QStringLiteral("Command1"), QStringLiteral("Command2")};
     for (QWidget *w : findChildren<QWidget *>()) {
         if (names.contains(w->objectName()))
             w->setEnabled(enabled);
@@ -293,13 +291,12 @@ void MainWindow::setFlowCommandsEnabled(bool enabled, bool includeSave)
 
 void MainWindow::enableFlowButtons()
 {
-    // The save button stays as start-up left it: saving goes through the menu.
-    setFlowCommandsEnabled(true, false);
+    setFlowCommandsEnabled(true);
 }
 
 void MainWindow::disableFlowButtons()
 {
-    setFlowCommandsEnabled(false, true);
+    setFlowCommandsEnabled(false);
 }
 
 void MainWindow::generateCommand(int index)

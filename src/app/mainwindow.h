@@ -84,7 +84,7 @@ private:
     void buildMenus();
     void wireCommands();
     void showAbout();
-    void setFlowCommandsEnabled(bool enabled, bool includeSave);
+    void setFlowCommandsEnabled(bool enabled);
 
     Services m_services;
     model::FlowTree m_tree;

@@ -335,7 +335,7 @@ bool FlowEditor::dropNode(model::FlowNode *node, model::FlowNode *target)
 
 void FlowEditor::loadFlow()
 {
-    const QString path = m_prompts.openFileName(QStringLiteral("Load Flow"), kFilter);
+    const QString path = m_prompts.openFileName(QStringLiteral("Load Flow"), kFilter, m_appDir);
     if (path.isEmpty()) {
         m_prompts.message(kNoFile);
         return;
@@ -472,12 +472,15 @@ void FlowEditor::completeCreation(const QString &path, const QString &table)
 void FlowEditor::createNew()
 {
     const bool newFile = m_prompts.ask(kCreateQuestion, Buttons::YesNo) == Answer::Yes;
-    const QString path = newFile ? m_prompts.saveFileName(QStringLiteral("Create New"), kFilter)
-                                 : m_prompts.openFileName(QStringLiteral("Create New"), kFilter);
+    const QString title = QStringLiteral("Create New");
+    QString path = newFile ? m_prompts.saveFileName(title, kFilter, m_appDir)
+                           : m_prompts.openFileName(title, kFilter, m_appDir);
     if (path.isEmpty()) {
         m_prompts.message(newFile ? kNoFileName : kNoFile);
         return;
     }
+    if (newFile && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".mdb");
     QString table;
     if (!chooseTableName(&table))
         return;

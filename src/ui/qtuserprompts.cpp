@@ -94,14 +94,16 @@ std::optional<QString> QtUserPrompts::inputText(const QString &prompt, const QSt
     return text;
 }
 
-QString QtUserPrompts::openFileName(const QString &title, const QString &filter)
+QString QtUserPrompts::openFileName(const QString &title, const QString &filter,
+                                    const QString &folder)
 {
-    return QFileDialog::getOpenFileName(m_parent, title, QString(), qtFilter(filter));
+    return QFileDialog::getOpenFileName(m_parent, title, folder, qtFilter(filter));
 }
 
-QString QtUserPrompts::saveFileName(const QString &title, const QString &filter)
+QString QtUserPrompts::saveFileName(const QString &title, const QString &filter,
+                                    const QString &folder)
 {
-    return QFileDialog::getSaveFileName(m_parent, title, QString(), qtFilter(filter));
+    return QFileDialog::getSaveFileName(m_parent, title, folder, qtFilter(filter));
 }
 
 bool QtUserPrompts::choosePrinter(QPrinter &printer, bool selectionAvailable, bool &selectionOnly)

@@ -18,8 +18,10 @@ public:
     Answer ask(const QString &text, Buttons buttons, Icon icon) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title,
                                      const QString &initial) override;
-    QString openFileName(const QString &title, const QString &filter) override;
-    QString saveFileName(const QString &title, const QString &filter) override;
+    QString openFileName(const QString &title, const QString &filter,
+                         const QString &folder) override;
+    QString saveFileName(const QString &title, const QString &filter,
+                         const QString &folder) override;
     bool choosePrinter(QPrinter &printer, bool selectionAvailable, bool &selectionOnly) override;
     void beep() override;
 

@@ -27,9 +27,12 @@ public:
     // The input box; std::nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString &prompt, const QString &title,
                                              const QString &initial = QString()) = 0;
-    // File dialogs; an empty result means the user chose nothing.
-    virtual QString openFileName(const QString &title, const QString &filter) = 0;
-    virtual QString saveFileName(const QString &title, const QString &filter) = 0;
+    // File dialogs opening in `folder` (empty: the working folder); an empty result means
+    // the user chose nothing.
+    virtual QString openFileName(const QString &title, const QString &filter,
+                                 const QString &folder) = 0;
+    virtual QString saveFileName(const QString &title, const QString &filter,
+                                 const QString &folder) = 0;
     // The print dialog: false when cancelled. selectionOnly is in/out: offered when a
     // selection exists, and tells whether the user asked to print only the selection.
     virtual bool choosePrinter(QPrinter &printer, bool selectionAvailable,

@@ -179,7 +179,7 @@ void CodeViewer::colourCode(const QString &text)
 
 void CodeViewer::openFile()
 {
-    const QString path = m_prompts.openFileName(tr("Open"), kFilter);
+    const QString path = m_prompts.openFileName(tr("Open"), kFilter, QString());
     if (path.isEmpty())
         return;
     const ViewerFile file = readViewerFile(path);
@@ -198,7 +198,7 @@ void CodeViewer::saveFile()
     QString target = m_currentFile;
     const bool choosing = target.isEmpty();
     if (choosing) {
-        target = m_prompts.saveFileName(tr("Save"), kFilter);
+        target = m_prompts.saveFileName(tr("Save"), kFilter, QString());
         if (target.isEmpty())
             return;
     }

@@ -299,6 +299,7 @@ void TestEditor::fileCommands_data()
                                                    << tree;
     QTest::newRow("new: an existing table, OK") << "new" << "NO" << "two.mdb|second" << ""
                                                 << tree;
+    QTest::newRow("new: \".mdb\" added") << "new" << "Y" << "made|calls" << "" << tree;
     QTest::newRow("new: quotes in names")
         << "new" << "Y" << "quote's.mdb|it's a \"flow\"" << "" << tree;
     QTest::newRow("save without a flow asks for one") << "save" << "Y" << "made.mdb|calls" << ""
@@ -331,8 +332,9 @@ void TestEditor::fileCommands()
         command == u"save" ? h.editor->saveToTable() : h.editor->createNew();
     QVERIFY2(h.prompts.messages.isEmpty(), qPrintable(h.prompts.messages.join(u'|')));
     QCOMPARE(h.prompts.questions.size(), answers.size());
-    QCOMPARE(h.current.databasePath, path);
+    QCOMPARE(h.current.databasePath, path.endsWith(".mdb") ? path : path + ".mdb");
     QCOMPARE(h.current.table, table);
+    QCOMPARE(h.prompts.fileDialogs.last().section(u'@', 1), h.dir.path()); // its own folder
     QCOMPARE(::shape(h.tree), shape.isEmpty() ? QStringLiteral("0_>1_") : shape);
     QCOMPARE(h.rows().join(u' ').replace(u'|', u'>'), shape);
     QCOMPARE(enabled.count(), 1);

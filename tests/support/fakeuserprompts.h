@@ -23,7 +23,7 @@ public:
     // What happened.
     QStringList messages;
     QStringList questions;
-    QStringList fileDialogs; // "open:<title>" / "save:<title>"
+    QStringList fileDialogs; // "open:<title>@<folder>" / "save:<title>@<folder>"
     int beeps = 0;
 
     void message(const QString &text, Icon) override { messages << text; }
@@ -32,14 +32,14 @@ public:
     {
         return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
     }
-    QString openFileName(const QString &title, const QString &) override
+    QString openFileName(const QString &title, const QString &, const QString &folder) override
     {
-        fileDialogs << QStringLiteral("open:") + title;
+        fileDialogs << QStringLiteral("open:%1@%2").arg(title, folder);
         return openFiles.isEmpty() ? QString() : openFiles.dequeue();
     }
-    QString saveFileName(const QString &title, const QString &) override
+    QString saveFileName(const QString &title, const QString &, const QString &folder) override
     {
-        fileDialogs << QStringLiteral("save:") + title;
+        fileDialogs << QStringLiteral("save:%1@%2").arg(title, folder);
         return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
     }
     bool choosePrinter(QPrinter &printer, bool selectionAvailable, bool &selectionOnly) override;
