@@ -138,8 +138,10 @@ void FlowEditor::buildPalette()
         button->setIcon(flowpictures::paletteIcon(i));
         button->setIconSize(QSize(32, 32));
         button->setAutoRaise(true);
-        if (i < design.size())
+        if (i < design.size()) {
             button->setToolTip(design.at(i).tooltip);
+            button->setAccessibleName(design.at(i).functionName);
+        }
         connect(button, &QToolButton::clicked, this, [this, i] { paletteClicked(i); });
         m_palette << button;
     }
@@ -148,8 +150,10 @@ void FlowEditor::buildPalette()
 void FlowEditor::loadPalette()
 {
     const QList<model::CallFunction> rows = model::Catalogue(m_appDir).rows();
-    for (int i = 0; i < rows.size() && i < m_palette.size(); ++i)
+    for (int i = 0; i < rows.size() && i < m_palette.size(); ++i) {
         m_palette.at(i)->setToolTip(rows.at(i).tooltip);
+        m_palette.at(i)->setAccessibleName(rows.at(i).functionName);
+    }
 }
 
 bool FlowEditor::checkSystemDB()

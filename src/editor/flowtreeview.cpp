@@ -11,6 +11,7 @@ FlowTreeView::FlowTreeView(QWidget *parent)
     : QTreeView(parent)
 {
     setObjectName(QStringLiteral("TreeView1"));
+    setAccessibleName(QStringLiteral("Call flow"));
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -78,10 +78,15 @@ void MemberForm::buildControls()
     m_previous = makeButton(QStringLiteral("cmdPrevious"), QStringLiteral("<"), this);
     m_next = makeButton(QStringLiteral("cmdNext"), QStringLiteral(">"), this);
     m_last = makeButton(QStringLiteral("cmdLast"), QStringLiteral(">|"), this);
-    m_first->setToolTip(QStringLiteral("First member"));
-    m_previous->setToolTip(QStringLiteral("Previous member"));
-    m_next->setToolTip(QStringLiteral("Next member"));
-    m_last->setToolTip(QStringLiteral("Last member"));
+    // The captions are arrows: tooltips and screen readers say what they do.
+    const std::pair<QPushButton *, const char *> arrows[] = {{m_first, "First member"},
+                                                             {m_previous, "Previous member"},
+                                                             {m_next, "Next member"},
+                                                             {m_last, "Last member"}};
+    for (const auto &[button, name] : arrows) {
+        button->setAccessibleName(QLatin1String(name));
+        button->setToolTip(button->accessibleName());
+    }
     navigation->addWidget(m_first);
     navigation->addWidget(m_previous);
     navigation->addWidget(m_status, 1);

@@ -34,6 +34,7 @@ PropertyGrid::PropertyGrid(const model::CurrentFlow &current, ui::UserPrompts &p
 
     m_grid = new FixedHeaderTable(kRows, 2, this);
     m_grid->setObjectName(QStringLiteral("fg2"));
+    m_grid->setAccessibleName(QStringLiteral("Node properties"));
     m_grid->setColumnWidth(0, kNameColumnWidth);
     m_grid->setColumnWidth(1, kValueColumnWidth);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -49,6 +50,7 @@ PropertyGrid::PropertyGrid(const model::CurrentFlow &current, ui::UserPrompts &p
     // with the grid.
     m_editor = new QLineEdit(m_grid->viewport());
     m_editor->setObjectName(QStringLiteral("txtedit"));
+    m_editor->setAccessibleName(QStringLiteral("Property value"));
     m_editor->hide();
     m_editor->installEventFilter(this);
     connect(m_editor, &QLineEdit::textEdited, this, [this] { m_editorStale = false; });

@@ -27,6 +27,7 @@ WaveList::WaveList(const QString &appDir, speech::SoundPlayer &sound, QWidget *p
 
     m_grid = new FixedHeaderTable(kDesignedRows, 2, this);
     m_grid->setObjectName(QStringLiteral("fg3"));
+    m_grid->setAccessibleName(m_label->text());
     m_grid->setColumnWidth(0, kNumberColumnWidth);
     m_grid->setColumnWidth(1, kNameColumnWidth);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -59,6 +59,7 @@ CodeViewer::CodeViewer(ui::UserPrompts &prompts, QWidget *parent)
     m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
     m_text = new QTextEdit(this);
     m_text->setObjectName(QStringLiteral("rtfText"));
+    m_text->setAccessibleName(tr("Generated code"));
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));

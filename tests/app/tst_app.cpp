@@ -8,6 +8,7 @@
 #include "editor/floweditor.h"
 #include "model/flowstore.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QProcess>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void firstStartShowsTheDemonstrationAndASecondChangesNothing();
     void startUpProblemsAreReportedOnce_data();
     void startUpProblemsAreReportedOnce();
+    void everyControlHasAnAccessibleName();
     void flowCommandsFollowStartUp();
     void generationShowsThePageAndNarrationStops();
     void failedGenerationKeepsThePage();
@@ -147,6 +149,29 @@ void TestApp::startUpProblemsAreReportedOnce()
         QCOMPARE(readFile(dir.filePath("callflow.mdb")), flowFile);
         QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 1")); // the rest went on
     }
+}
+
+void TestApp::everyControlHasAnAccessibleName()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    QStringList unnamed;
+    for (QWidget *w : h.window.findChildren<QWidget *>()) {
+        const bool control = w->inherits("QAbstractButton") || w->inherits("QLineEdit")
+                             || w->inherits("QAbstractItemView") || w->inherits("QTextEdit");
+        // Qt's own parts: table headers and corners, the bars' overflow buttons.
+        if (!control || w->inherits("QHeaderView") || w->inherits("QTableCornerButton")
+            || w->objectName().startsWith("qt_"))
+            continue;
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(w);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName() + u'/' + w->metaObject()->className();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+    QCOMPARE(QAccessible::queryAccessibleInterface(h.child("cmdChild", 5))
+                 ->text(QAccessible::Name),
+             QStringLiteral("get option digits"));
 }
 
 void TestApp::flowCommandsFollowStartUp()
