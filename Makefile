@@ -12,7 +12,7 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-declarative-dev libqt6sql
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build test-build bench install package clean
+.PHONY: run test deps build test-build bench bench-run install package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -51,7 +51,15 @@ run: build
 bench: build
 	cmake -S . -B $(BUILD) -DDW_BUILD_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@$(MAKE) --no-print-directory bench-run
+
+# Exactly the benchmark executables, one per bench/bench_*.cpp: the build's bench folder
+# also holds other files, such as the *_autogen folders.
+BENCHES := $(basename $(notdir $(wildcard bench/bench_*.cpp)))
+bench-run:
+	@for b in $(BENCHES); do \
+		echo "== $$b"; QT_QPA_PLATFORM=offscreen $(BUILD)/bench/$$b || exit 1; \
+	done
 
 # Installs the program, its menu entry, icon, metainfo and manual page under PREFIX
 # (DESTDIR is honoured).
