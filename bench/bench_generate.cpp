@@ -101,7 +101,7 @@ Flow storeFlow(const QString &dir, int nodes, model::FlowTree &tree)
 }
 
 Timing generateMs(const model::FlowTree &tree, const Flow &flow, const QString &dir,
-                  const QString &target, int runs)
+                  codegen::GenerationTarget target, int runs)
 {
     std::vector<double> wall;
     std::vector<double> cpu;
@@ -129,8 +129,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const int runs = 15;
-    const QStringList targets{QStringLiteral("wteTTS"), QStringLiteral("wteWave"),
-                              QStringLiteral("callxml"), QStringLiteral("TTS")};
+    using codegen::GenerationTarget;
+    const GenerationTarget targets[] = {GenerationTarget::WteTts, GenerationTarget::WteWave,
+                                        GenerationTarget::CallXml, GenerationTarget::Narration};
 
     model::FlowTree small;
     model::FlowTree large;
@@ -140,14 +141,15 @@ int main(int argc, char **argv)
                 qPrintable(large.node(large.count())->key));
 
     std::printf("\nin-process, median of %d runs (target < 100 ms per target):\n", runs);
-    for (const QString &target : targets) {
+    for (const GenerationTarget target : targets) {
         generateMs(large, largeFlow, dir.path(), target, 2); // warm the caches
         const Timing t100 = generateMs(small, smallFlow, dir.path(), target, runs);
         const Timing t999 = generateMs(large, largeFlow, dir.path(), target, runs);
         const QFileInfo page(QDir(dir.path()).filePath(codegen::outputFileName(target)));
         std::printf("  %-8s 999 nodes %6.1f ms (cpu %5.1f)   100 nodes %5.1f ms (cpu %4.1f)"
                     "   ratio %4.1f (cpu %4.1f)   page %lld bytes\n",
-                    qPrintable(target), t999.wallMs, t999.cpuMs, t100.wallMs, t100.cpuMs,
+                    qPrintable(codegen::targetName(target)), t999.wallMs, t999.cpuMs,
+                    t100.wallMs, t100.cpuMs,
                     t999.wallMs / t100.wallMs, t999.cpuMs / t100.cpuMs, page.size());
     }
 
@@ -163,7 +165,7 @@ int main(int argc, char **argv)
     const QRegularExpression userLine(QStringLiteral("User time \\(seconds\\): ([0-9.]+)"));
     const QRegularExpression systemLine(
         QStringLiteral("System time \\(seconds\\): ([0-9.]+)"));
-    for (const QString &target : targets) {
+    for (const GenerationTarget target : targets) {
         std::vector<double> ms;
         std::vector<double> cpu;
         long peakKb = 0;
@@ -173,7 +175,8 @@ int main(int argc, char **argv)
             timer.start();
             process.start(QStringLiteral("/usr/bin/time"),
                           {QStringLiteral("-v"), program, QStringLiteral("generate"),
-                           QStringLiteral("--target"), target, QStringLiteral("--app-dir"),
+                           QStringLiteral("--target"), codegen::targetName(target),
+                           QStringLiteral("--app-dir"),
                            dir.path(), QStringLiteral("--flow-db"), largeFlow.database,
                            QStringLiteral("--table"), largeFlow.table});
             process.waitForFinished(60000);
@@ -189,7 +192,8 @@ int main(int argc, char **argv)
             cpu.push_back(1e3 * (userLine.match(err).captured(1).toDouble()
                                  + systemLine.match(err).captured(1).toDouble()));
         }
-        std::printf("  %-8s %6.1f ms (cpu %5.1f)   peak %5.1f MB\n", qPrintable(target),
+        std::printf("  %-8s %6.1f ms (cpu %5.1f)   peak %5.1f MB\n",
+                    qPrintable(codegen::targetName(target)),
                     median(ms), median(cpu), peakKb / 1024.0);
     }
     return 0;

@@ -70,10 +70,11 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
         err << error << Qt::endl << kUsage << Qt::endl;
         return 2;
     }
-    const QString target = options.value(QStringLiteral("--target"));
-    if (target.isEmpty() || codegen::outputFileName(target).isEmpty()) {
-        err << (target.isEmpty() ? QStringLiteral("generate needs --target.")
-                                 : QStringLiteral("Unknown target: %1").arg(target))
+    const QString targetName = options.value(QStringLiteral("--target"));
+    const std::optional<codegen::GenerationTarget> target = codegen::parseTarget(targetName);
+    if (!target) {
+        err << (targetName.isEmpty() ? QStringLiteral("generate needs --target.")
+                                     : QStringLiteral("Unknown target: %1").arg(targetName))
             << Qt::endl
             << kUsage << Qt::endl;
         return 2;
@@ -91,20 +92,26 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
         err << "Nothing generated: " << model::checkAppDir(appDir) << Qt::endl;
         return 1;
     }
-    const model::StartupReport report = model::initialiseData(appDir);
-    for (const QString &problem : report.problems)
-        err << problem << Qt::endl;
-
-    const QString flowOption = options.value(QStringLiteral("--flow-db"));
-    const QString database = flowOption.isEmpty() ? model::demoflow::path(appDir)
-                                                  : QFileInfo(flowOption).absoluteFilePath();
-    if (!QFileInfo(database).isFile()) {
+    auto isNoDatabase = [&err](const QString &database) {
+        if (QFileInfo(database).isFile())
+            return false;
         err << "Nothing generated: the flow database " << QDir::toNativeSeparators(database)
             << (QFileInfo(database).isDir() ? " is a folder, not a database file."
                                             : " does not exist.")
             << Qt::endl;
+        return true;
+    };
+    // A flow database named on the command line is checked before start-up makes anything.
+    const QString flowOption = options.value(QStringLiteral("--flow-db"));
+    if (!flowOption.isEmpty() && isNoDatabase(QFileInfo(flowOption).absoluteFilePath()))
         return 1;
-    }
+    const model::StartupReport report = model::initialiseData(appDir);
+    for (const QString &problem : report.problems)
+        err << problem << Qt::endl;
+    const QString database = flowOption.isEmpty() ? model::demoflow::path(appDir)
+                                                  : QFileInfo(flowOption).absoluteFilePath();
+    if (isNoDatabase(database))
+        return 1;
 
     model::FlowTree tree;
     {
@@ -125,16 +132,16 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
 
     SentencePrinter narrator;
     const codegen::GenerationResult result =
-        codegen::generate(tree, {target, appDir, database, table}, &narrator);
+        codegen::generate(tree, {*target, appDir, database, table}, &narrator);
     if (!result.ok) {
         err << "Nothing generated: " << result.error << Qt::endl;
         return 1;
     }
-    if (target == u"TTS") {
+    if (*target == codegen::GenerationTarget::Narration) {
         for (const QString &sentence : std::as_const(narrator.sentences))
             out << sentence << '\n';
     } else {
-        out << codegen::completionMessage(target, result.remoteNeeded) << '\n';
+        out << codegen::completionMessage(*target, result.remoteNeeded) << '\n';
     }
     out.flush();
     return 0;

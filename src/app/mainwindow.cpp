@@ -33,6 +33,8 @@
 
 namespace app {
 
+using codegen::GenerationTarget;
+
 namespace {
 // Hands the narration's sentences to the speech controller as the walk reaches them.
 class SpeakingNarrator final : public codegen::Narrator
@@ -189,11 +191,11 @@ void MainWindow::buildMenus()
     QMenu *generate = menuBar()->addMenu(QStringLiteral("&Generate Code"));
     generate->setObjectName(QStringLiteral("mnuFileGenerate"));
     connect(action(generate, QStringLiteral("mnuWteWave"), QStringLiteral("&WteWave")),
-            &QAction::triggered, this, [this] { this->generate(QStringLiteral("wteWave")); });
+            &QAction::triggered, this, [this] { this->generate(GenerationTarget::WteWave); });
     connect(action(generate, QStringLiteral("mnuWteTTS"), QStringLiteral("Wte&TTS")),
-            &QAction::triggered, this, [this] { this->generate(QStringLiteral("wteTTS")); });
+            &QAction::triggered, this, [this] { this->generate(GenerationTarget::WteTts); });
     connect(action(generate, QStringLiteral("mnuCallXml"), QStringLiteral("Call&xml")),
-            &QAction::triggered, this, [this] { this->generate(QStringLiteral("callxml")); });
+            &QAction::triggered, this, [this] { this->generate(GenerationTarget::CallXml); });
     connect(action(generate, QStringLiteral("mnuVoiceXml"), QStringLiteral("&VoiceXml")),
             &QAction::triggered, this, [this] { m_services.prompts.message(QStringLiteral("coming soon")); });
 
@@ -301,11 +303,14 @@ void MainWindow::disableFlowButtons()
 
 void MainWindow::generateCommand(int index)
 {
-    static const char *const targets[] = {"wteWave", "wteTTS", "callxml", "TTS"};
+    static const GenerationTarget targets[] = {GenerationTarget::WteWave, GenerationTarget::WteTts,
+                                               GenerationTarget::CallXml,
+                                               GenerationTarget::Narration};
     if (index < 0 || index > 3)
         return;
-    const QString target = QString::fromLatin1(targets[index]);
-    if (target == u"TTS" && m_generateButtons[3]->text() == u"stop saying application flow") {
+    const GenerationTarget target = targets[index];
+    if (target == GenerationTarget::Narration
+        && m_generateButtons[3]->text() == u"stop saying application flow") {
         m_target = target;
         m_speech->stopSpeaking();
         return;
@@ -313,7 +318,7 @@ void MainWindow::generateCommand(int index)
     generate(target);
 }
 
-void MainWindow::generate(const QString &target)
+void MainWindow::generate(GenerationTarget target)
 {
     m_target = target;
     codegen::GenerationRequest request;
@@ -323,7 +328,8 @@ void MainWindow::generate(const QString &target)
     request.table = m_current.table;
     SpeakingNarrator narrator(*m_speech);
     const codegen::GenerationResult result =
-        codegen::generate(m_tree, request, target == u"TTS" ? &narrator : nullptr);
+        codegen::generate(m_tree, request,
+                          target == GenerationTarget::Narration ? &narrator : nullptr);
     if (!result.ok) {
         m_services.prompts.message(result.error, ui::UserPrompts::Icon::Critical);
         return;
@@ -331,7 +337,7 @@ void MainWindow::generate(const QString &target)
     if (auto *label = m_viewer->findChild<QLabel *>(QStringLiteral("Label6")))
         label->setText(QDir::toNativeSeparators(result.mainFile));
     m_viewer->setCompletionMessage(codegen::completionMessage(target, result.remoteNeeded));
-    if (target == u"TTS")
+    if (target == GenerationTarget::Narration)
         return;
     m_tabs->setCurrentIndex(1);
     m_viewer->showGeneratedCode(result.mainFile);

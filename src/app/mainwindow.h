@@ -3,6 +3,7 @@
 #include "runningindicator.h"
 #include "services.h"
 
+#include "codegen/generationtarget.h"
 #include "model/currentflow.h"
 #include "model/flowtree.h"
 
@@ -65,8 +66,8 @@ public:
     // Command1_Click / the generation menu items: 0 "wteWave", 1 "wteTTS", 2 "callxml",
     // 3 "TTS" (narration).
     void generateCommand(int index);
-    void generate(const QString &target);
-    QString target() const { return m_target; }
+    void generate(codegen::GenerationTarget target);
+    codegen::GenerationTarget target() const { return m_target; }
 
     model::FlowTree &tree() { return m_tree; }
     model::CurrentFlow &currentFlow() { return m_current; }
@@ -89,7 +90,7 @@ private:
     Services m_services;
     model::FlowTree m_tree;
     model::CurrentFlow m_current;
-    QString m_target;
+    codegen::GenerationTarget m_target = codegen::GenerationTarget::WteTts;
     RunningIndicator m_indicator;
 
     QTabWidget *m_tabs = nullptr;

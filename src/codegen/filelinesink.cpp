@@ -26,27 +26,28 @@ FileLineSink::~FileLineSink()
         m_file.cancelWriting();
 }
 
+bool FileLineSink::failed(QString *error, const QString &why) const
+{
+    if (error)
+        *error = QStringLiteral("Cannot write %1: %2")
+                     .arg(QDir::toNativeSeparators(m_file.fileName()), why);
+    return false;
+}
+
 bool FileLineSink::open(QString *error)
 {
-    if (QFileInfo(m_file.fileName()).isDir()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: a folder of that name is in the way.")
-                         .arg(QDir::toNativeSeparators(m_file.fileName()));
-        return false;
-    }
-    if (!m_file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2")
-                         .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
-        return false;
-    }
+    if (QFileInfo(m_file.fileName()).isDir())
+        return failed(error, QStringLiteral("a folder of that name is in the way."));
+    // Unbuffered: every write reaches the file at once, so its byte count is the truth.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(error, m_file.errorString());
     m_buffer.reserve(kChunk + 1024);
     return true;
 }
 
 void FileLineSink::writeCodeLine(const QString &line)
 {
-    if (!m_file.isOpen())
+    if (!m_file.isOpen() || !m_writeError.isEmpty())
         return;
     // A value holding a line break still gives lines ended by CR LF.
     QString text = line.toLower();
@@ -63,27 +64,34 @@ void FileLineSink::writeCodeLine(const QString &line)
 
 void FileLineSink::flushBuffer()
 {
-    if (!m_buffer.isEmpty())
-        m_file.write(m_buffer);
+    // A write may take only part of the bytes (the disk filled up): the rest is offered
+    // again, and the write that takes nothing says why.
+    qsizetype done = 0;
+    while (done < m_buffer.size() && m_writeError.isEmpty()) {
+        const qint64 written = m_file.write(m_buffer.constData() + done, m_buffer.size() - done);
+        if (written <= 0)
+            m_writeError = m_file.errorString();
+        else
+            done += written;
+    }
     m_buffer.resize(0); // keeps the capacity for the next piece
+}
+
+bool FileLineSink::finish(QString *error)
+{
+    if (!m_file.isOpen())
+        return failed(error, QStringLiteral("the file was not opened."));
+    flushBuffer();
+    if (m_writeError.isEmpty() && !m_file.flush())
+        m_writeError = m_file.errorString();
+    return m_writeError.isEmpty() || failed(error, m_writeError);
 }
 
 bool FileLineSink::commit(QString *error)
 {
-    if (!m_file.isOpen()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: the file was not opened.")
-                         .arg(QDir::toNativeSeparators(m_file.fileName()));
+    if (!finish(error))
         return false;
-    }
-    flushBuffer();
-    if (!m_file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2")
-                         .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
-        return false;
-    }
-    return true;
+    return m_file.commit() || failed(error, m_file.errorString());
 }
 
 } // namespace codegen

@@ -22,17 +22,22 @@ public:
     // be written.
     bool open(QString *error);
     void writeCodeLine(const QString &line) override;
-    // Puts the page in place; false with a sentence in *error when any write failed.
+    // Hands every line to the disk; false with a sentence naming the page in *error when
+    // any write failed or came up short (a full disk, a file-size limit).
+    bool finish(QString *error);
+    // Puts the finished page in place; false with a sentence in *error when that failed.
     bool commit(QString *error);
 
     QString path() const { return m_file.fileName(); }
 
 private:
     void flushBuffer();
+    bool failed(QString *error, const QString &why) const;
 
     QSaveFile m_file;
     QByteArray m_buffer;
     Encoding m_encoding;
+    QString m_writeError; // the first failed write; nothing is written after it
 };
 
 } // namespace codegen

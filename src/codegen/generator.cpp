@@ -42,12 +42,9 @@ QString native(const QString &path)
 
 } // namespace
 
-QString outputFileName(const QString &target)
+QString outputFileName(GenerationTarget target)
 {
-    const auto t = parseTarget(target);
-    if (!t)
-        return {};
-    switch (*t) {
+    switch (target) {
     case GenerationTarget::WteWave:
         return QStringLiteral("callWave.asp");
     case GenerationTarget::WteTts:
@@ -59,12 +56,9 @@ QString outputFileName(const QString &target)
     return {};
 }
 
-QString completionMessage(const QString &target, bool remoteNeeded)
+QString completionMessage(GenerationTarget target, bool remoteNeeded)
 {
-    const auto t = parseTarget(target);
-    if (!t)
-        return {};
-    switch (*t) {
+    switch (target) {
     case GenerationTarget::WteTts:
     case GenerationTarget::Narration:
         return remoteNeeded ? QStringLiteral("Code generated: CallTTS.asp and RemoteTTS.asp")
@@ -81,9 +75,7 @@ QString completionMessage(const QString &target, bool remoteNeeded)
 GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &request,
                           Narrator *narrator)
 {
-    const auto target = parseTarget(request.target);
-    if (!target)
-        return failed(QStringLiteral("Unknown generation target \"%1\".").arg(request.target));
+    const GenerationTarget target = request.target;
     const int rootIndex = tree.findRootNode();
     if (rootIndex == 0)
         return failed(QStringLiteral("There is no call flow to generate: the tree is empty."));
@@ -109,14 +101,14 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
     if (!QFileInfo(request.appDir).isDir())
         return failed(QStringLiteral("Cannot write %1: the folder %2 does not exist.")
                           .arg(native(result.mainFile), native(request.appDir)));
-    FileLineSink page(result.mainFile, *target == GenerationTarget::CallXml
+    FileLineSink page(result.mainFile, target == GenerationTarget::CallXml
                                            ? FileLineSink::Encoding::Utf8
                                            : FileLineSink::Encoding::Windows1252);
     if (!page.open(&error))
         return failed(error);
 
     SentenceBuffer sentences;
-    FlowEmitter emitter(*target, page, &sentences);
+    FlowEmitter emitter(target, page, &sentences);
     emitter.beginDocument();
     store.beginReading();
     // Every top-level node starts a call; the walk visits each with its subtree in turn.
@@ -137,7 +129,7 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
 
     result.remoteNeeded = emitter.remoteNeeded();
     std::unique_ptr<FileLineSink> remote;
-    if (result.remoteNeeded && *target != GenerationTarget::CallXml) {
+    if (result.remoteNeeded && target != GenerationTarget::CallXml) {
         result.remoteFile = QDir(request.appDir).filePath(remotePageFileName(request.target));
         remote = std::make_unique<FileLineSink>(result.remoteFile,
                                                 FileLineSink::Encoding::Windows1252);
@@ -145,8 +137,11 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
             return failed(error);
         writeRemotePage(*remote);
     }
-    // The voice-mail page is the same for every flow, so putting it in place first can
-    // never leave a page that disagrees with the call page.
+    // Both pages are written out before either replaces its old copy, so a full disk
+    // leaves both old pages as they were. The voice-mail page is the same for every flow,
+    // so putting it in place first never leaves a page that disagrees with the call page.
+    if (!page.finish(&error) || (remote && !remote->finish(&error)))
+        return failed(error);
     if (remote && !remote->commit(&error))
         return failed(error);
     if (!page.commit(&error))

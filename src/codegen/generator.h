@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generationtarget.h"
+
 #include <QString>
 
 namespace model {
@@ -13,7 +15,7 @@ class Narrator;
 // One generation run: what to write, where the pages go, where the node properties are.
 struct GenerationRequest
 {
-    QString target;       // "wteWave", "wteTTS", "callxml" or "TTS"
+    GenerationTarget target = GenerationTarget::WteTts;
     QString appDir;       // the pages are written into this folder
     QString databasePath; // the current flow database
     QString table;        // the current flow table
@@ -37,10 +39,10 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
                           Narrator *narrator);
 
 // The completion message shown after a run: "Code generated: CallTTS.asp and
-// RemoteTTS.asp", ...; empty for a target without one.
-QString completionMessage(const QString &target, bool remoteNeeded);
+// RemoteTTS.asp", ...
+QString completionMessage(GenerationTarget target, bool remoteNeeded);
 
-// "callWave.asp", "callTTS.asp" (also for "TTS"), "callxml.asp"; empty for other targets.
-QString outputFileName(const QString &target);
+// "callWave.asp", "callTTS.asp" (also for the narration), "callxml.asp".
+QString outputFileName(GenerationTarget target);
 
 } // namespace codegen

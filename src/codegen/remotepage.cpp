@@ -1126,12 +1126,17 @@ void writeRemotePage(LineSink &sink)
     writeSection(sink, kActionBlocks);
 }
 
-QString remotePageFileName(const QString &target)
+QString remotePageFileName(GenerationTarget target)
 {
-    if (target == u"wteTTS" || target == u"TTS")
+    switch (target) {
+    case GenerationTarget::WteTts:
+    case GenerationTarget::Narration:
         return QStringLiteral("RemoteTTS.asp");
-    if (target == u"wteWave")
+    case GenerationTarget::WteWave:
         return QStringLiteral("RemoteWave.asp");
+    case GenerationTarget::CallXml:
+        break;
+    }
     return {};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generationtarget.h"
+
 #include <QString>
 
 namespace codegen {
@@ -18,7 +20,7 @@ inline constexpr char16_t kSiteBaseUrl[] = u"d:/inetpub/wwwroot/voices";
 void writeRemotePage(LineSink &sink);
 
 // "RemoteTTS.asp" for the targets "wteTTS" and "TTS", "RemoteWave.asp" for "wteWave",
-// empty for "callxml" and anything else (no voice-mail page is written then).
-QString remotePageFileName(const QString &target);
+// empty for "callxml" (no voice-mail page is written then).
+QString remotePageFileName(GenerationTarget target);
 
 } // namespace codegen

@@ -1,43 +1,65 @@
 #include "app/generatecommand.h"
 
-#include "support/testdirs.h"
-
+#include "model/appdata.h"
 #include "model/flowstore.h"
 #include "model/flowtree.h"
+#include "model/sqlconnection.h"
 
-#include <QDir>
-#include <QFile>
+#include "support/damageddatabase.h"
+#include "support/filesizelimit.h"
+#include "support/filesnapshot.h"
+#include "support/testdirs.h"
+
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList &args, const QString &appDirDefault = QString())
-{
-    Run r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = app::runGenerateCommand(args, appDirDefault, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
-
-QStringList demoSentences()
+// The demonstration flow's narration, a sentence a line.
+QString demoSentences()
 {
     QFile file(sourceDir() + QStringLiteral("/tests/codegen/golden/demo-narration-sentences.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<golden sentences missing>")};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed()
+                                          : QStringLiteral("<golden sentences missing>");
+}
+
+// Prepares the application folder `dir` (and what lies beside it) for a scenario.
+void prepare(const QString &setup, const QString &dir)
+{
+    QString error;
+    const QString flows = dir + QStringLiteral("/flows.mdb");
+    if (setup == u"pages") {
+        QVERIFY(model::initialiseData(dir).problems.isEmpty());
+        QTextStream out(&error);
+        QCOMPARE(app::runGenerateCommand({"--target=wteTTS", "--app-dir=" + dir}, {}, out, out),
+                 0);
+    } else if (setup == u"damaged") {
+        QVERIFY(model::initialiseData(dir).problems.isEmpty());
+        QVERIFY(appendRowsAndDamage(dir + QStringLiteral("/callflow.mdb"), "nodesflow", "text"));
+    } else if (setup == u"text") {
+        QFile note(flows);
+        QVERIFY(note.open(QIODevice::WriteOnly) && note.write("not a database, just words\n"));
+    } else if (setup == u"folder") {
+        QVERIFY(QDir().mkdir(flows));
+    } else if (setup == u"file") {
+        QVERIFY(QFile(dir + QStringLiteral("/app")).open(QIODevice::WriteOnly));
+    } else if (setup == u"plain") {
+        model::SqlConnection db(flows, model::SqlConnection::Mode::CreateIfMissing);
+        QVERIFY(QSqlQuery(db.database()).exec("CREATE TABLE t (\"text\" TEXT, key TEXT)"));
+    } else if (setup == u"empty" || setup == u"flow") {
+        QVERIFY(model::FlowStore::createMain(flows, QStringLiteral("myflow"), &error));
+        model::FlowStore store(flows, QStringLiteral("myflow"));
+        if (setup == u"flow") {
+            model::FlowTree tree;
+            tree.add(tree.addTopLevel("1_", "answer call"), model::FlowTree::Relation::LastChild,
+                     "2_", "hangup");
+            QVERIFY(store.writeTree(tree, &error));
+            QVERIFY(store.updateRow({"1_", "2_", "hangup"}, {{"voicefile", "Bye.wav"}}, &error));
+        }
+    }
 }
 
 } // namespace
@@ -47,194 +69,118 @@ class TestGenerateCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void commandLineErrors_data();
-    void commandLineErrors();
-    void narrationPrintsSentencesOnly();
-    void completionMessages_data();
-    void completionMessages();
-    void appDirDefault();
-    void otherFlowDatabase();
-    void emptyTableGivesAnswerCall();
-    void loadFailures_data();
-    void loadFailures();
+    void scenarios_data();
+    void scenarios();
     void throughTheProgram();
 };
 
-void TestGenerateCommand::commandLineErrors_data()
+// Each scenario: a prepared folder, a command line (DIR is the temporary folder), the exit
+// status, what standard output reads, a text standard error holds, and the files that must
+// be there afterwards ("!name": must not be).
+void TestGenerateCommand::scenarios_data()
 {
+    QTest::addColumn<QString>("setup");
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("nothing") << QStringList() << "needs --target";
-    QTest::newRow("target without value") << QStringList{"--target"} << "--target needs a value";
-    QTest::newRow("empty target") << QStringList{"--target="} << "--target needs a value";
-    QTest::newRow("unknown target") << QStringList{"--target", "voicexml"}
-                                    << "Unknown target: voicexml";
-    QTest::newRow("target case") << QStringList{"--target", "wtetts"} << "Unknown target";
-    QTest::newRow("unknown option") << QStringList{"--target", "TTS", "--fast"}
-                                    << "Unknown argument for generate: --fast";
-    QTest::newRow("stray word") << QStringList{"TTS"} << "Unknown argument for generate: TTS";
-    QTest::newRow("bad table name") << QStringList{"--target", "TTS", "--table", "a.b"}
-                                    << "Table name a.b";
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QStringList>("files");
+    const QStringList app{"--app-dir", "DIR"};
+    const QString demo = demoSentences();
+    QTest::newRow("no target") << "" << app << 2 << "" << "needs --target" << QStringList();
+    QTest::newRow("target without value") << "" << QStringList{"--target"} << 2 << ""
+                                          << "--target needs a value" << QStringList();
+    QTest::newRow("unknown target") << "" << (app + QStringList{"--target", "wtetts"}) << 2
+                                    << "" << "Unknown target: wtetts" << QStringList();
+    QTest::newRow("unknown option") << "" << QStringList{"--target", "TTS", "--fast"} << 2 << ""
+                                    << "Unknown argument for generate: --fast" << QStringList();
+    QTest::newRow("bad table name") << "" << QStringList{"--target=TTS", "--table", "a.b"} << 2
+                                    << "" << "Table name a.b" << QStringList();
+    QTest::newRow("narration: sentences only, start-up's files made")
+        << "" << (app + QStringList{"--target", "TTS"}) << 0 << demo << ""
+        << QStringList{"callflow.mdb", "SystemDB.mdb", "memberDB.mdb", "waves", "mboxes",
+                       "callTTS.asp", "RemoteTTS.asp"};
+    QTest::newRow("wteWave") << "" << QStringList{"--target=wteWave", "--app-dir=DIR"} << 0
+                             << "Code generated: CallWave.asp and RemoteWave.asp" << ""
+                             << QStringList{"callWave.asp", "RemoteWave.asp"};
+    QTest::newRow("callxml, the default folder") << "" << QStringList{"--target", "callxml"} << 0
+                                                 << "Code generated: CallXml.asp" << ""
+                                                 << QStringList{"callxml.asp", "!RemoteTTS.asp"};
+    QTest::newRow("another flow database, table name in any case")
+        << "flow" << (app + QStringList{"--target=wteWave", "--flow-db=DIR/flows.mdb",
+                                         "--table=MyFlow"})
+        << 0 << "Code generated: CallWave.asp" << "" << QStringList{"callWave.asp"};
+    QTest::newRow("an empty table is the answer call alone")
+        << "empty" << (app + QStringList{"--target=TTS", "--flow-db=DIR/flows.mdb",
+                                          "--table=myflow"})
+        << 0 << demo.section(u'\n', 0, 2) + "\nThen it will finally hangup the call." << ""
+        << QStringList{"!RemoteTTS.asp"};
+    QTest::newRow("no such table") << "pages" << (app + QStringList{"--target=wteTTS",
+                                                                    "--table=nodesflow2"})
+                                   << 1 << "" << "has no table nodesflow2." << QStringList();
+    QTest::newRow("a table without the flow columns")
+        << "plain" << (app + QStringList{"--target=TTS", "--flow-db=DIR/flows.mdb", "--table=t"})
+        << 1 << "" << "The table t is not a flow table: it has no column" << QStringList();
+    QTest::newRow("no such database") << "" << (app + QStringList{"--target=TTS",
+                                                                  "--flow-db=DIR/gone.mdb"})
+                                      << 1 << "" << "DIR/gone.mdb does not exist."
+                                      << QStringList{"!gone.mdb"};
+    QTest::newRow("not a database") << "text" << (app + QStringList{"--target=TTS",
+                                                                    "--flow-db=DIR/flows.mdb"})
+                                    << 1 << "" << "DIR/flows.mdb is not a database."
+                                    << QStringList();
+    QTest::newRow("a folder as flow database")
+        << "folder" << (app + QStringList{"--target=TTS", "--flow-db=DIR/flows.mdb"}) << 1 << ""
+        << "DIR/flows.mdb is a folder, not a database file." << QStringList();
+    QTest::newRow("no such folder") << "" << QStringList{"--target=TTS", "--app-dir=DIR/a/b"}
+                                    << 1 << "" << "The application folder DIR/a/b does not exist."
+                                    << QStringList();
+    QTest::newRow("a file as folder")
+        << "file" << QStringList{"--target=TTS", "--app-dir=DIR/app"} << 1 << ""
+        << "The application folder DIR/app is not a folder." << QStringList();
+    QTest::newRow("a table damaged part-way") << "damaged" << (app + QStringList{"--target=TTS"})
+                                              << 1 << "" << "disk image is malformed"
+                                              << QStringList();
+    QTest::newRow("a full disk") << "pages" << (app + QStringList{"--target=wteTTS"}) << 1 << ""
+                                 << "Cannot write DIR/RemoteTTS.asp: File too large"
+                                 << QStringList{"callTTS.asp", "RemoteTTS.asp"};
 }
 
-void TestGenerateCommand::commandLineErrors()
+void TestGenerateCommand::scenarios()
 {
+    QFETCH(QString, setup);
     QFETCH(QStringList, args);
-    QFETCH(QString, message);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QStringList, files);
     QTemporaryDir dir;
-    const Run r = run(args, dir.path());
-    QCOMPARE(r.status, 2);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QCOMPARE(r.out, QString());
-    // A wrong command line changes nothing.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-}
-
-void TestGenerateCommand::narrationPrintsSentencesOnly()
-{
-    QTemporaryDir dir;
-    const Run r = run({QStringLiteral("--target"), QStringLiteral("TTS"),
-                       QStringLiteral("--app-dir"), dir.path()});
-    QCOMPARE(r.status, 0);
-    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
-    QCOMPARE(r.out.split(u'\n', Qt::SkipEmptyParts), demoSentences());
-    QVERIFY(r.out.endsWith(u'\n'));
-    // Start-up's data part ran first: the databases, folders and the demonstration flow.
-    for (const char *name : {"callflow.mdb", "SystemDB.mdb", "memberDB.mdb", "waves", "mboxes",
-                             "callTTS.asp", "RemoteTTS.asp"})
-        QVERIFY2(QFileInfo::exists(QDir(dir.path()).filePath(QString::fromLatin1(name))), name);
-}
-
-void TestGenerateCommand::completionMessages_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("wteTTS") << "wteTTS" << "Code generated: CallTTS.asp and RemoteTTS.asp"
-                            << "callTTS.asp";
-    QTest::newRow("wteWave") << "wteWave" << "Code generated: CallWave.asp and RemoteWave.asp"
-                             << "callWave.asp";
-    QTest::newRow("callxml") << "callxml" << "Code generated: CallXml.asp" << "callxml.asp";
-}
-
-void TestGenerateCommand::completionMessages()
-{
-    QFETCH(QString, target);
-    QFETCH(QString, message);
-    QFETCH(QString, file);
-    QTemporaryDir dir;
-    const Run r = run({QStringLiteral("--target=") + target,
-                       QStringLiteral("--app-dir=") + dir.path()});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, message + u'\n');
-    QVERIFY(QFileInfo::exists(QDir(dir.path()).filePath(file)));
-    QCOMPARE(QFileInfo::exists(dir.filePath(QStringLiteral("RemoteTTS.asp")))
-                 || QFileInfo::exists(dir.filePath(QStringLiteral("RemoteWave.asp"))),
-             target != u"callxml");
-}
-
-void TestGenerateCommand::appDirDefault()
-{
-    QTemporaryDir dir;
-    QTemporaryDir other;
-    const Run r = run({QStringLiteral("--target"), QStringLiteral("wteWave")}, dir.path());
-    QCOMPARE(r.status, 0);
-    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("callWave.asp"))));
-    // --app-dir wins over the default.
-    const Run r2 = run({QStringLiteral("--target"), QStringLiteral("callxml"),
-                        QStringLiteral("--app-dir"), other.path()},
-                       dir.path());
-    QCOMPARE(r2.status, 0);
-    QVERIFY(QFileInfo::exists(other.filePath(QStringLiteral("callxml.asp"))));
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("callxml.asp"))));
-}
-
-void TestGenerateCommand::otherFlowDatabase()
-{
-    QTemporaryDir dir;
-    QTemporaryDir flows;
-    const QString database = flows.filePath(QStringLiteral("mine.mdb"));
-    QString error;
-    QVERIFY(model::FlowStore::createMain(database, QStringLiteral("myflow"), &error));
+    prepare(setup, dir.path());
+    args.replaceInStrings(QStringLiteral("DIR"), dir.path());
+    err.replace(QStringLiteral("DIR"), dir.path());
+    const auto before = fileSnapshot(dir.path());
+    QString output;
+    QString errors;
     {
-        model::FlowTree tree;
-        model::FlowNode *root =
-            tree.addTopLevel(QStringLiteral("1_"), QStringLiteral("answer call"));
-        model::FlowNode *hangup = tree.add(root, model::FlowTree::Relation::LastChild,
-                                           QStringLiteral("2_"), QStringLiteral("hangup"));
-        model::FlowStore store(database, QStringLiteral("myflow"));
-        QVERIFY(store.writeTree(tree, &error));
-        QVERIFY(store.updateRow(model::NodeIdentity::of(*hangup),
-                                {{QStringLiteral("voicefile"), QStringLiteral("Bye.wav")}},
-                                &error));
+        QTextStream outStream(&output);
+        QTextStream errStream(&errors);
+        std::optional<FileSizeLimit> limit;
+        if (QTest::currentDataTag() == QByteArray("a full disk"))
+            limit.emplace(20000);
+        QCOMPARE(app::runGenerateCommand(args, dir.path(), outStream, errStream), status);
     }
-    const Run r = run({QStringLiteral("--target"), QStringLiteral("wteWave"),
-                       QStringLiteral("--app-dir"), dir.path(), QStringLiteral("--flow-db"),
-                       database, QStringLiteral("--table"), QStringLiteral("MyFlow")});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QStringLiteral("Code generated: CallWave.asp\n"));
-    QFile page(dir.filePath(QStringLiteral("callWave.asp")));
-    QVERIFY(page.open(QIODevice::ReadOnly));
-    const QByteArray text = page.readAll();
-    QVERIFY(text.contains("\r\nwindow.navigate(\"#hangup\")\r\n"));
-    QVERIFY(text.contains("\r\n<p voicefile =\"waves\\bye.wav\"></p>\r\n"));
-    QVERIFY(!text.contains("play-main-greetings")); // not the demonstration flow
-}
-
-void TestGenerateCommand::emptyTableGivesAnswerCall()
-{
-    QTemporaryDir dir;
-    const QString database = dir.filePath(QStringLiteral("empty.mdb"));
-    QString error;
-    QVERIFY(model::FlowStore::createMain(database, QStringLiteral("nothing"), &error));
-    const Run r = run({QStringLiteral("--target"), QStringLiteral("TTS"),
-                       QStringLiteral("--app-dir"), dir.path(), QStringLiteral("--flow-db"),
-                       database, QStringLiteral("--table"), QStringLiteral("nothing")});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out.split(u'\n', Qt::SkipEmptyParts),
-             QStringList({"Thank you for using this rapid applicaton development tool.",
-                          "It was developed by Tarnwick. We hope you will like it.",
-                          "The application you have developed will first Answer the call.",
-                          "Then it will finally hangup the call."}));
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("RemoteTTS.asp"))));
-}
-
-void TestGenerateCommand::loadFailures_data()
-{
-    QTest::addColumn<QString>("breakage");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no such table") << "table" << "has no table nodesflow2";
-    QTest::newRow("no such database") << "database" << "does not exist";
-    QTest::newRow("not a database") << "text" << "cannot read the flow database";
-    QTest::newRow("no such folder") << "folder" << "does not exist";
-}
-
-void TestGenerateCommand::loadFailures()
-{
-    QFETCH(QString, breakage);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    QStringList args{QStringLiteral("--target"), QStringLiteral("wteTTS"),
-                     QStringLiteral("--app-dir"), dir.path()};
-    if (breakage == u"table") {
-        args << QStringLiteral("--table") << QStringLiteral("nodesflow2");
-    } else if (breakage == u"database") {
-        args << QStringLiteral("--flow-db") << dir.filePath(QStringLiteral("gone.mdb"));
-    } else if (breakage == u"text") {
-        QFile note(dir.filePath(QStringLiteral("note.mdb")));
-        QVERIFY(note.open(QIODevice::WriteOnly));
-        note.write("not a database at all, just words\n");
-        note.close();
-        args << QStringLiteral("--flow-db") << note.fileName();
-    } else {
-        args[3] = dir.filePath(QStringLiteral("missing/deeper"));
-    }
-    const Run r = run(args);
-    QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QCOMPARE(r.out, QString());
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("callTTS.asp"))));
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("gone.mdb"))));
+    QCOMPARE(output.trimmed(), out);
+    QVERIFY2(err.isEmpty() ? errors.isEmpty() : errors.contains(err), qPrintable(errors));
+    // A failed run leaves every page and database as it was (start-up's part may have made
+    // the missing ones).
+    const auto after = fileSnapshot(dir.path());
+    for (auto it = before.begin(); status != 0 && it != before.end(); ++it)
+        QCOMPARE(after.value(it.key()), it.value());
+    if (status != 0)
+        QCOMPARE(after.keys().filter(".asp"), before.keys().filter(".asp"));
+    for (const QString &file : files)
+        QCOMPARE(QFileInfo::exists(dir.filePath(file.mid(file.startsWith(u'!') ? 1 : 0))),
+                 !file.startsWith(u'!'));
 }
 
 void TestGenerateCommand::throughTheProgram()
@@ -243,21 +189,13 @@ void TestGenerateCommand::throughTheProgram()
         QSKIP("the program is not built");
     QTemporaryDir dir;
     QProcess program;
-    program.start(programPath(), {QStringLiteral("generate"), QStringLiteral("--target"),
-                                  QStringLiteral("TTS"), QStringLiteral("--app-dir"), dir.path()});
+    program.start(programPath(), {"generate", "--target", "TTS", "--app-dir", dir.path()});
     QVERIFY(program.waitForFinished(60000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
-             demoSentences());
-    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("callTTS.asp"))));
-
-    program.start(programPath(), {QStringLiteral("generate"), QStringLiteral("--target"),
-                                  QStringLiteral("vxml"), QStringLiteral("--app-dir"),
-                                  dir.path()});
+    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).trimmed(), demoSentences());
+    program.start(programPath(), {"generate", "--target", "vxml", "--app-dir", dir.path()});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 2);
-    QVERIFY(program.readAllStandardOutput().isEmpty());
     QVERIFY(program.readAllStandardError().contains("Unknown target: vxml"));
 }
 

@@ -141,7 +141,8 @@ QList<PageSection> wavePage(const model::FlowTree &tree, const QTemporaryDir &di
     if (!QFile::exists(database))
         model::FlowStore::createMain(database, QStringLiteral("nodesflow"), &error);
     const codegen::GenerationResult result = codegen::generate(
-        tree, {QStringLiteral("wteWave"), dir.path(), database, QStringLiteral("nodesflow")},
+        tree,
+        {codegen::GenerationTarget::WteWave, dir.path(), database, QStringLiteral("nodesflow")},
         nullptr);
     return result.ok ? readPageSections(result.mainFile) : QList<PageSection>();
 }

@@ -66,9 +66,15 @@ public:
         return ok;
     }
 
+    // `target` by its name: "wteWave", "wteTTS", "callxml" or "TTS".
     codegen::GenerationResult run(const QString &target, codegen::Narrator *narrator = nullptr)
     {
-        return codegen::generate(m_tree, {target, appDir(), databasePath(), table()}, narrator);
+        return codegen::generate(m_tree, request(target), narrator);
+    }
+
+    codegen::GenerationRequest request(const QString &target) const
+    {
+        return {*codegen::parseTarget(target), appDir(), databasePath(), table()};
     }
 
     QByteArray bytes(const QString &fileName) const
