@@ -21,11 +21,19 @@ bool StoreValues::isOpen(QString *error) const
 
 model::NodeValues StoreValues::valuesOf(const model::FlowNode &node, QString *error)
 {
+    const auto known = m_read.constFind(&node);
+    if (known != m_read.cend())
+        return *known;
     QString readError;
     const auto row = m_store->fetchRow(model::NodeIdentity::of(node), &readError);
-    if (!row && !readError.isEmpty() && error)
-        *error = readError;
-    return model::NodeValues::fromRow(row, node.text);
+    const model::NodeValues values = model::NodeValues::fromRow(row, node.text);
+    if (!row && !readError.isEmpty()) {
+        if (error)
+            *error = readError;
+        return values; // read again next time: the failure may pass
+    }
+    m_read.insert(&node, values);
+    return values;
 }
 
 } // namespace call

@@ -2,6 +2,8 @@
 
 #include "nodevaluessource.h"
 
+#include <QHash>
+
 #include <memory>
 
 namespace model {
@@ -10,8 +12,9 @@ class FlowStore;
 
 namespace call {
 
-// Node values read from a flow table, row by row as the call reaches the nodes, so that a
-// call always hears the properties as they are stored.
+// Node values read from a flow table as the call reaches the nodes, each node's row once: a
+// call runs on a flow that does not change (any edit ends it), and a read of the database
+// file costs far more than a step of the call.
 class StoreValues final : public NodeValuesSource
 {
 public:
@@ -24,6 +27,7 @@ public:
 
 private:
     std::unique_ptr<model::FlowStore> m_store;
+    QHash<const model::FlowNode *, model::NodeValues> m_read;
 };
 
 } // namespace call
