@@ -1,9 +1,11 @@
+#include "callfakes.h"
 #include "flowbuilder.h"
 #include "pagenavigation.h"
 
 #include "call/behaviour.h"
 #include "call/callengine.h"
 #include "call/callscript.h"
+#include "call/callsession.h"
 #include "call/flowroutes.h"
 #include "call/nodemoves.h"
 #include "call/nodevaluessource.h"
@@ -634,6 +636,97 @@ private Q_SLOTS:
         QEXPECT_FAIL("", "The page lands in the first section named play-main-greetings (2_)",
                      Continue);
         QCOMPARE(landing, move->target);
+    }
+
+    // A call placed by a person: the waits run out on the clock, "No Input" at once, the
+    // recordings are held; an edit of the flow ends the call. Actions: "+N" the clock moves
+    // N ms, keys, "N" no input, "H" hang up, "S" the microphone hears silence, "E" a node
+    // is added to the flow.
+    void session_data()
+    {
+        QTest::addColumn<QString>("flow");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<int>("microphone"); // 0 none, 1 available, 2 failing
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("transcript"); // from the first wait on
+
+        QTest::newRow("first and inter time-outs")
+            << "answer call(get user id digits)"
+            << "2_:FirstTimeoutInterval=10;InterTimeoutInterval=3" << 0 << "+9999,1,+2999,2,+3000"
+            << "wait entry userid keys 4 term # first 10 inter 3 / key 1 / key 2 / time-out / "
+               "entry userid 12 / end no-next-step";
+        QTest::newRow("option time-out, no input")
+            << "answer call(hangup;hangup)" << "" << 0 << "+30000,N"
+            << "wait option 1-2 first 30 / time-out / go time-out 1_ answer call / "
+               "node 1_ answer call / wait option 1-2 first 30 / time-out / go time-out 1_ "
+               "answer call / node 1_ answer call / wait option 1-2 first 30";
+        QTest::newRow("stand-in held to the terminator")
+            << "answer call(record message)" << "" << 0 << "+4000,#"
+            << "record max 60 term # silence 30 / key # / recorded 4.0 s by terminator / "
+               "end no-next-step";
+        QTest::newRow("stand-in ended by no input")
+            << "answer call(record message)" << "" << 0 << "+2500,1,N"
+            << "record max 60 term # silence 30 / key 1 / recorded 2.5 s by silence / "
+               "end no-next-step";
+        QTest::newRow("stand-in at its limit")
+            << "answer call(record message)" << "2_:MaxReclen=5" << 0 << "+70000"
+            << "record max 5 term # silence 30 / recorded 5.0 s by limit / end no-next-step";
+        QTest::newRow("microphone hears silence")
+            << "answer call(record message)" << "" << 1 << "S"
+            << "record max 60 term # silence 30 / recorded 1.5 s by silence / "
+               "end no-next-step";
+        QTest::newRow("microphone fails")
+            << "answer call(record message)" << "" << 2 << "+1000,#"
+            << "record max 60 term # silence 30 / note The microphone cannot record (device "
+               "busy): a stand-in recording is made instead. / key # / recorded 1.0 s by "
+               "terminator / end no-next-step";
+        QTest::newRow("hang up while recording")
+            << "answer call(record message)" << "" << 1 << "+1000,H,N"
+            << "record max 60 term # silence 30 / end caller-hung-up";
+        QTest::newRow("the flow is edited")
+            << "answer call(get user id digits)" << "" << 0 << "1,E,2"
+            << "wait entry userid keys 4 term # first 30 inter 30 / key 1 / end flow-changed";
+    }
+
+    void session()
+    {
+        QFETCH(QString, flow);
+        QFETCH(QString, values);
+        QFETCH(int, microphone);
+        QFETCH(QString, actions);
+        const auto tree = buildFlow(flow);
+        FakeClock clock;
+        FakeRecorder recorder;
+        recorder.fails = microphone == 2;
+        call::CallSession session(*tree, clock, microphone ? &recorder : nullptr);
+        QList<call::CallEvent> events;
+        connect(&session, &call::CallSession::event, this,
+                [&events](const call::CallEvent &e) { events << e; });
+        QString error;
+        QVERIFY(session.start(std::make_unique<TableValues>(values), call::Flavour::Tts,
+                              QString(), &error));
+        for (const QString &a : actions.split(u',')) {
+            if (a.startsWith(u'+'))
+                clock.advance(a.mid(1).toLongLong());
+            else if (a == u"N")
+                session.noInput();
+            else if (a == u"H")
+                session.hangUp();
+            else if (a == u"S")
+                recorder.hearSilence();
+            else if (a == u"E")
+                tree->add(tree->node(1), model::FlowTree::Relation::LastChild, "9_", "hangup");
+            else
+                session.key(a.front());
+        }
+        using Kind = call::CallEvent::Kind;
+        const auto firstWait = std::find_if(events.cbegin(), events.cend(), [](const auto &e) {
+            return e.kind == Kind::Wait || e.kind == Kind::Record;
+        });
+        QTEST(project(events.mid(firstWait - events.cbegin())), "transcript");
+        QVERIFY(!recorder.recording);
+        if (events.last().endReason == call::EndReason::FlowChanged)
+            QVERIFY(events.last().text.endsWith(QLatin1String("a node was added.")));
     }
 
     void loopGuard()
