@@ -10,6 +10,7 @@
 #include "call/nodemoves.h"
 #include "call/nodevaluessource.h"
 #include "call/scriptedcaller.h"
+#include "call/standinrecording.h"
 #include "call/transcript.h"
 #include "codegen/generator.h"
 #include "model/flowstore.h"
@@ -24,6 +25,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -727,6 +729,25 @@ private Q_SLOTS:
         QVERIFY(!recorder.recording);
         if (events.last().endReason == call::EndReason::FlowChanged)
             QVERIFY(events.last().text.endsWith(QLatin1String("a node was added.")));
+    }
+
+    // A stand-in recording is a wave file of the length asked for: 8 kHz, 16-bit, mono.
+    void standInRecording()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("r.wav"));
+        QString error;
+        QVERIFY(call::writeStandInRecording(path, 2500, &error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray wave = file.readAll();
+        QCOMPARE(wave.size(), 44 + 2500 * 16);
+        QCOMPARE(wave.left(4), QByteArray("RIFF"));
+        QCOMPARE(qFromLittleEndian<quint32>(wave.constData() + 4), quint32(wave.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint32>(wave.constData() + 24), 8000u);
+        QCOMPARE(qFromLittleEndian<quint32>(wave.constData() + 40), quint32(2500 * 16));
+        QVERIFY(!call::writeStandInRecording(dir.filePath("missing/r.wav"), 10, &error));
+        QVERIFY(!error.isEmpty());
     }
 
     void loopGuard()
