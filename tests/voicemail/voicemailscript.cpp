@@ -4,7 +4,8 @@
 //    "members": [{"mailbox":..,"password":..,"fname":..,"lname":..,"attempts":..}] (optional),
 //    "calls": [[ENTRY, ...], ...]}
 // An ENTRY answers one wait for keys: the keys as typed, "T" for a time-out, "H" to hang up,
-// or {"deleteMember": N}, which deletes the rows of mailbox N before the next entry. When
+// or a change of the world before the next entry: {"deleteMember": N} deletes the rows of
+// mailbox N, {"removeFile": PATH} the file mboxes/PATH. When
 // the entries run out while the machine waits, the caller hangs up.
 // Writes {"calls": [[EVENT, ...], ...], "members": [[mailbox, password, fname, lname,
 // attempts], ...]} with the events ["play", path, start], ["wait", max, timeout],
@@ -119,9 +120,13 @@ int main(int argc, char *argv[])
                 continue;
             }
             while (next < entries.size() && entries.at(next).isObject()) {
-                const int mailbox = entries.at(next++).toObject().value("deleteMember").toInt();
-                if (!deleteMailbox(appDir, mailbox, &error))
+                const QJsonObject change = entries.at(next++).toObject();
+                if (change.contains("removeFile")) {
+                    QFile::remove(QDir(appDir).filePath("mboxes/" + change.value("removeFile")
+                                                                        .toString()));
+                } else if (!deleteMailbox(appDir, change.value("deleteMember").toInt(), &error)) {
                     return fail(error);
+                }
             }
             const QString entry = next < entries.size() ? entries.at(next++).toString()
                                                         : QStringLiteral("H");
@@ -138,10 +143,12 @@ int main(int argc, char *argv[])
     model::MemberStore store(appDir);
     QList<model::Member> all = store.all(&error);
     std::sort(all.begin(), all.end(), [](const auto &a, const auto &b) { return a.id < b.id; });
+    auto value = [](const QVariant &v) {
+        return v.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue::fromVariant(v);
+    };
     for (const model::Member &m : all) {
-        rows.append(QJsonArray{QJsonValue::fromVariant(m.mailbox),
-                               QJsonValue::fromVariant(m.password), QJsonValue::fromVariant(m.fname),
-                               QJsonValue::fromVariant(m.lname), QJsonValue::fromVariant(m.attempts)});
+        rows.append(QJsonArray{value(m.mailbox), value(m.password), value(m.fname),
+                               value(m.lname), value(m.attempts)});
     }
     QTextStream(stdout) << QJsonDocument(QJsonObject{{"calls", calls}, {"members", rows}})
                                .toJson(QJsonDocument::Compact)
