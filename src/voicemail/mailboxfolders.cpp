@@ -186,13 +186,14 @@ void MailboxFolders::forward(const QString &mailbox, const QString &message,
 {
     makeFolders(target);
     const QString folder = path(target + kMsg);
+    // Counted in UTC: a minute of a day with a clock change is still one minute on.
     QDateTime start(calendarDate(today.year(), message.left(2).toInt(), message.mid(2, 2).toInt()),
-                    QTime(0, 0));
+                    QTime(0, 0), Qt::UTC);
     start = start.addSecs(message.mid(4, 2).toInt() * 3600 + message.mid(6, 2).toInt() * 60);
     // A folder full of every minute of a long span must not hold the call for ever.
     QString free;
     for (int tries = 0; tries < 100000; ++tries) {
-        const QString candidate = start.toString(QStringLiteral("MMddHHmm.")) ;
+        const QString candidate = start.toString(QStringLiteral("MMddHHmm."));
         start = start.addSecs(60);
         if (!stemUsed(folder, candidate)) {
             free = candidate;
@@ -204,7 +205,8 @@ void MailboxFolders::forward(const QString &mailbox, const QString &message,
         return;
     QFile::copy(from + message, folder + free + QStringLiteral("inf"));
     if (hasRecording(mailbox, message))
-        QFile::copy(from + stem(message) + QStringLiteral("wav"), folder + free + QStringLiteral("wav"));
+        QFile::copy(from + stem(message) + QStringLiteral("wav"),
+                    folder + free + QStringLiteral("wav"));
 }
 
 qint64 MailboxFolders::ageInDays(const QString &message, const QDate &today)

@@ -85,7 +85,7 @@ VoiceMailMachine::VoiceMailMachine(const QString &appDir, MemberDirectory &membe
 }
 
 // The states as the voice-mail page names them, in its order.
-const VoiceMailMachine::Row *VoiceMailMachine::findRow(const QString &name)
+std::span<const VoiceMailMachine::Row> VoiceMailMachine::states()
 {
     static const Row rows[] = {
         // login
@@ -142,7 +142,12 @@ const VoiceMailMachine::Row *VoiceMailMachine::findRow(const QString &name)
         {"FIND_PREV_MSG", &VoiceMailMachine::findPrevious},
         {"EXIT", &VoiceMailMachine::hangUp},
     };
-    for (const Row &row : rows) {
+    return rows;
+}
+
+const VoiceMailMachine::Row *VoiceMailMachine::findRow(const QString &name)
+{
+    for (const Row &row : states()) {
         if (name.compare(QLatin1String(row.name), Qt::CaseInsensitive) == 0)
             return &row;
     }
@@ -152,9 +157,9 @@ const VoiceMailMachine::Row *VoiceMailMachine::findRow(const QString &name)
 QStringList VoiceMailMachine::stateNames()
 {
     QStringList names;
-    for (const Row *row = findRow(QStringLiteral("MB1")); row->name != QLatin1String("EXIT"); ++row)
-        names << QLatin1String(row->name);
-    return names << QStringLiteral("EXIT");
+    for (const Row &row : states())
+        names << QLatin1String(row.name);
+    return names;
 }
 
 int VoiceMailMachine::entryNumber(const QString &keys)

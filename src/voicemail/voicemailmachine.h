@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
+
 namespace voicemail {
 
 class Clock;
@@ -59,6 +61,7 @@ public:
 
 private:
     struct Row;
+    static std::span<const Row> states();
     static const Row *findRow(const QString &name);
 
     Action run();

@@ -95,7 +95,8 @@ int main(int argc, char *argv[])
     if (!clock.now().isValid())
         return fail(QStringLiteral("bad \"now\""));
     QString error;
-    if (input.contains("members") && !seedMembers(appDir, input.value("members").toArray(), &error))
+    if (input.contains("members")
+        && !seedMembers(appDir, input.value("members").toArray(), &error))
         return fail(error);
     QDir().mkpath(QDir(appDir).filePath("mboxes"));
 
