@@ -1,5 +1,7 @@
 #include "samplevoices.h"
 
+#include "voicemail/systemprompts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +28,22 @@ const QList<SampleVoice> &sampleVoices()
     return voices;
 }
 
+namespace {
+// The system prompts of the voice mail join the samples, so that a test call into the
+// voice mail is heard too; a name the demonstration flow already has keeps its sentence.
+QList<SampleVoice> withSystemPrompts(QList<SampleVoice> voices)
+{
+    for (const voicemail::SystemPrompt &prompt : voicemail::systemPrompts()) {
+        const auto same = [&](const SampleVoice &v) {
+            return qstrcmp(v.fileName, prompt.fileName) == 0;
+        };
+        if (std::none_of(voices.cbegin(), voices.cend(), same))
+            voices.append(SampleVoice{prompt.fileName, prompt.sentence});
+    }
+    return voices;
+}
+} // namespace
+
 SampleVoiceReport ensureSampleVoices(const QString &appDir, const QString &program)
 {
     SampleVoiceReport report;
@@ -36,7 +54,7 @@ SampleVoiceReport ensureSampleVoices(const QString &appDir, const QString &progr
         return report;
     }
     QList<SampleVoice> missing;
-    for (const SampleVoice &voice : sampleVoices()) {
+    for (const SampleVoice &voice : withSystemPrompts(sampleVoices())) {
         const QString name = QString::fromLatin1(voice.fileName);
         // Any entry of that name, even a folder or a dangling link, is the user's.
         if (QFileInfo::exists(waves.filePath(name)) || QFileInfo(waves.filePath(name)).isSymLink())

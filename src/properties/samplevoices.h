@@ -22,7 +22,7 @@ struct SampleVoice
 const QList<SampleVoice> &sampleVoices();
 
 // Speaks each missing sample recording into appDir/waves with espeak-ng, so that a new
-// user hears the demonstration flow. A file already in waves is never replaced. When
+// user hears the demonstration flow and the voice mail's system prompts. A file already in waves is never replaced. When
 // espeak-ng is not installed nothing is made and the report says so. `program` names
 // the synthesiser to run (default: espeak-ng found on the PATH).
 SampleVoiceReport ensureSampleVoices(const QString &appDir, const QString &program = QString());
