@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <memory>
+#include <vector>
+
 namespace properties {
 
 const QList<SampleVoice> &sampleVoices()
@@ -74,34 +77,47 @@ SampleVoiceReport ensureSampleVoices(const QString &appDir, const QString &progr
     }
 
     QStringList failed;
-    for (const SampleVoice &voice : std::as_const(missing)) {
-        const QString name = QString::fromLatin1(voice.fileName);
-        const QString target = waves.filePath(name);
-        // Spoken into a private name first, so that an interrupted run never leaves a
-        // half-written file under a name the flow uses.
-        const QString partial = waves.filePath(QStringLiteral(".%1.part").arg(name));
-        QFile::remove(partial);
-        QProcess speaker;
-        speaker.setProcessChannelMode(QProcess::MergedChannels);
-        speaker.start(synthesiser, {QStringLiteral("-w"), partial,
-                                    QString::fromLatin1(voice.sentence)});
-        const bool finished = speaker.waitForStarted(5000) && speaker.waitForFinished(10000);
-        if (!finished) {
-            speaker.kill();
-            speaker.waitForFinished(1000);
-        }
-        const bool made = finished && speaker.exitStatus() == QProcess::NormalExit
-                          && speaker.exitCode() == 0 && QFileInfo(partial).size() > 44;
-        // QFile::rename never replaces an existing file: a file the user put there in the
-        // meantime wins.
-        if (made && QFile::rename(partial, target)) {
-            report.created << name;
-        } else {
+    // A few are spoken at once: each run spends most of its time starting up, and the voice
+    // mail's prompts make the list long.
+    constexpr qsizetype kAtOnce = 8;
+    for (qsizetype first = 0; first < missing.size(); first += kAtOnce) {
+        const QList<SampleVoice> batch = missing.mid(first, kAtOnce);
+        std::vector<std::unique_ptr<QProcess>> speakers;
+        for (const SampleVoice &voice : batch) {
+            const QString name = QString::fromLatin1(voice.fileName);
+            // Spoken into a private name first, so that an interrupted run never leaves a
+            // half-written file under a name the flow uses.
+            const QString partial = waves.filePath(QStringLiteral(".%1.part").arg(name));
             QFile::remove(partial);
-            if (QFileInfo::exists(target))
-                report.kept << name;
-            else
-                failed << name;
+            auto speaker = std::make_unique<QProcess>();
+            speaker->setProcessChannelMode(QProcess::MergedChannels);
+            speaker->start(synthesiser, {QStringLiteral("-w"), partial,
+                                         QString::fromLatin1(voice.sentence)});
+            speakers.push_back(std::move(speaker));
+        }
+        for (qsizetype i = 0; i < batch.size(); ++i) {
+            const QString name = QString::fromLatin1(batch.at(i).fileName);
+            const QString target = waves.filePath(name);
+            const QString partial = waves.filePath(QStringLiteral(".%1.part").arg(name));
+            QProcess &speaker = *speakers.at(size_t(i));
+            const bool finished = speaker.waitForStarted(5000) && speaker.waitForFinished(10000);
+            if (!finished) {
+                speaker.kill();
+                speaker.waitForFinished(1000);
+            }
+            const bool made = finished && speaker.exitStatus() == QProcess::NormalExit
+                              && speaker.exitCode() == 0 && QFileInfo(partial).size() > 44;
+            // QFile::rename never replaces an existing file: a file the user put there in
+            // the meantime wins.
+            if (made && QFile::rename(partial, target)) {
+                report.created << name;
+            } else {
+                QFile::remove(partial);
+                if (QFileInfo::exists(target))
+                    report.kept << name;
+                else
+                    failed << name;
+            }
         }
     }
     if (!failed.isEmpty())
