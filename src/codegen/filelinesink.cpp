@@ -50,7 +50,7 @@ void FileLineSink::writeCodeLine(const QString &line)
     if (!m_file.isOpen() || !m_writeError.isEmpty())
         return;
     // A value holding a line break still gives lines ended by CR LF.
-    QString text = line.toLower();
+    QString text = withoutControls(line).toLower();
     if (text.contains(u'\r') || text.contains(u'\n')) {
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         text.replace(u'\r', u'\n');

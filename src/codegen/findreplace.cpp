@@ -2,26 +2,21 @@
 
 namespace codegen {
 
-QString replaceFirstInstance(const QString &source, const QString &search,
-                             const QString &replacement, qsizetype from, qsizetype *next)
-{
-    const qsizetype at = search.isEmpty() ? -1 : source.indexOf(search, from, Qt::CaseSensitive);
-    if (at < 0) {
-        if (next)
-            *next = -1;
-        return source;
-    }
-    if (next)
-        *next = at + replacement.size();
-    return source.left(at) + replacement + source.mid(at + search.size());
-}
-
 QString findReplace(const QString &source, const QString &search, const QString &replacement)
 {
-    QString result = source;
+    qsizetype at = search.isEmpty() ? -1 : source.indexOf(search);
+    if (at < 0)
+        return source;
+    // Built piece by piece: replacing in place would copy the rest of the text each time.
+    QString result;
+    result.reserve(source.size());
     qsizetype from = 0;
-    while (from >= 0)
-        result = replaceFirstInstance(result, search, replacement, from, &from);
+    for (; at >= 0; at = source.indexOf(search, from)) {
+        result += QStringView(source).mid(from, at - from);
+        result += replacement;
+        from = at + search.size();
+    }
+    result += QStringView(source).mid(from);
     return result;
 }
 

@@ -48,8 +48,22 @@ void FlowEmitter::write(const QStringList &lines)
 
 void FlowEmitter::speak(const QString &sentence)
 {
+    // A sentence is printed as one line of a terminal: no line break, no control character.
     if (m_target == GenerationTarget::Narration && m_narrator)
-        m_narrator->speakText(sentence);
+        m_narrator->speakText(singleLine(sentence));
+}
+
+QString FlowEmitter::commentText(const QString &text)
+{
+    // In a server-side comment line a line break would end the comment and "%>" the script
+    // block: what follows would run on the telephony web server.
+    return singleLine(text).replace(QLatin1String("%>"), QLatin1String("% >"));
+}
+
+void FlowEmitter::setLabel(const QString &nodeText)
+{
+    m_label = anchorName(nodeText);
+    m_commentLabel = commentText(m_label);
 }
 
 void FlowEmitter::beginDocument()
@@ -99,7 +113,7 @@ void FlowEmitter::collectTargets(const model::FlowNode &node)
 void FlowEmitter::emitRoot(const model::FlowNode &node, const model::NodeValues &values)
 {
     prepare(node, QStringLiteral("#answer-call"), values);
-    m_label = anchorName(node.text);
+    setLabel(node.text);
     emitAnswerCall();
 }
 
@@ -108,8 +122,8 @@ void FlowEmitter::emitChild(const model::FlowNode &node, const model::NodeValues
     const QString parentText = node.parent ? node.parent->text : QString();
     prepare(node, anchorName(u'#' + parentText), values);
     if (!isXml() && node.text != u"hangup")
-        write(fill(kSeparator, {{u"text", node.text}}));
-    m_label = anchorName(node.text);
+        write(fill(kSeparator, {{u"commentText", commentText(node.text)}}));
+    setLabel(node.text);
     if (const Emitter emitter = emitterFor(node.text))
         (this->*emitter)();
 }
@@ -141,11 +155,6 @@ FlowEmitter::Emitter FlowEmitter::emitterFor(const QString &nodeText)
             return e.emitter;
     }
     return nullptr;
-}
-
-bool FlowEmitter::hasEmitter(const QString &nodeText)
-{
-    return emitterFor(nodeText) != nullptr;
 }
 
 QString FlowEmitter::promptLine() const
@@ -236,7 +245,7 @@ void FlowEmitter::emitAnswerCall()
     speak(str(kSayWelcome));
     speak(str(kSayAuthor));
     speak(str(kSayAnswer));
-    write(fill(kAnswerCallHead, {{u"label", m_label}}));
+    write(fill(kAnswerCallHead, {{u"label", m_label}, {u"commentLabel", m_commentLabel}}));
     emitOptionMenu();
     write(fill(kAnswerCallEnd));
 }
@@ -250,9 +259,12 @@ void FlowEmitter::emitGreeting(const char16_t *logText, const char16_t *sentence
     }
     speak(str(sentence));
     write(fill(kGreeting,
-               {{u"label", m_label}, {u"logText", str(logText)}, {u"prompt", promptLine()}}));
+               {{u"label", m_label},
+                {u"commentLabel", m_commentLabel},
+                {u"logText", str(logText)},
+                {u"prompt", promptLine()}}));
     emitOptionMenu();
-    write(fill(kSectionEnd, {{u"label", m_label}}));
+    write(fill(kSectionEnd, {{u"commentLabel", m_commentLabel}}));
 }
 
 void FlowEmitter::emitPlayMainGreetings()
@@ -275,6 +287,7 @@ void FlowEmitter::emitDigits(const DigitsForm &form)
     }
     speak(str(form.sentence));
     write(fill(kDigitsHead, {{u"label", m_label},
+                             {u"commentLabel", m_commentLabel},
                              {u"InputTerm", m_values.inputTerm},
                              {u"IgnoreKeys", m_values.ignoreKeys},
                              {u"InterTimeoutInterval", m_values.interTimeoutInterval},
@@ -290,7 +303,7 @@ void FlowEmitter::emitDigits(const DigitsForm &form)
                              {u"inputmaxlen", m_values.inputmaxlen},
                              {u"formEnd", str(form.formEnd)}}));
     emitOptionMenu();
-    write(fill(kSectionEnd, {{u"label", m_label}}));
+    write(fill(kSectionEnd, {{u"commentLabel", m_commentLabel}}));
 }
 
 void FlowEmitter::emitGetUserIdDigits()
@@ -327,13 +340,15 @@ void FlowEmitter::emitProcessRecordedMessages()
         return;
     }
     speak(QStringLiteral("Then it will Process recorded Messages."));
-    write(fill(kProcessHead, {{u"label", m_label}, {u"prompt", promptLine()}}));
+    write(fill(kProcessHead, {{u"label", m_label},
+                              {u"commentLabel", m_commentLabel},
+                              {u"prompt", promptLine()}}));
     if (m_target == GenerationTarget::WteTts)
         write({str(kProcessToRemoteTts)});
     else if (m_target == GenerationTarget::WteWave)
         write({str(kProcessToRemoteWave)});
     write({str(kFormEnd)});
-    write(fill(kSectionEnd, {{u"label", m_label}}));
+    write(fill(kSectionEnd, {{u"commentLabel", m_commentLabel}}));
     m_remoteNeeded = true;
 }
 
@@ -344,9 +359,11 @@ void FlowEmitter::emitRecordMessage()
         return;
     }
     speak(QStringLiteral("Then it will record a Message."));
-    write(fill(kRecord, {{u"label", m_label}, {u"prompt", promptLine()}}));
+    write(fill(kRecord, {{u"label", m_label},
+                         {u"commentLabel", m_commentLabel},
+                         {u"prompt", promptLine()}}));
     emitOptionMenu();
-    write(fill(kSectionEnd, {{u"label", m_label}}));
+    write(fill(kSectionEnd, {{u"commentLabel", m_commentLabel}}));
 }
 
 void FlowEmitter::emitHearRecordedMessage()
@@ -356,7 +373,9 @@ void FlowEmitter::emitHearRecordedMessage()
         return;
     }
     speak(QStringLiteral("Then it will Play the recorded Message."));
-    write(fill(kHear, {{u"label", m_label}, {u"parentAnchor", m_parentAnchor}}));
+    write(fill(kHear, {{u"label", m_label},
+                       {u"commentLabel", m_commentLabel},
+                       {u"parentAnchor", m_parentAnchor}}));
 }
 
 void FlowEmitter::emitSaveRecordedMessage()
@@ -365,6 +384,7 @@ void FlowEmitter::emitSaveRecordedMessage()
         return;
     speak(QStringLiteral("Then it will saves the recorded Message."));
     write(fill(kSave, {{u"label", m_label},
+                       {u"commentLabel", m_commentLabel},
                        {u"InputTerm", m_values.inputTerm},
                        {u"IgnoreKeys", m_values.ignoreKeys},
                        {u"InterTimeoutInterval", m_values.interTimeoutInterval},
@@ -379,6 +399,7 @@ void FlowEmitter::emitDeleteRecordedMessage()
         return;
     speak(QStringLiteral("Then it will delete the recorded Message."));
     write(fill(kDelete, {{u"label", m_label},
+                         {u"commentLabel", m_commentLabel},
                          {u"prompt", promptLine()},
                          {u"parentAnchor", m_parentAnchor}}));
 }
@@ -390,7 +411,9 @@ void FlowEmitter::emitRerecordMessage()
         return;
     }
     speak(QStringLiteral("The application will then will re-recorded Message."));
-    write(fill(kRerecord, {{u"label", m_label}, {u"parentAnchor", m_parentAnchor}}));
+    write(fill(kRerecord, {{u"label", m_label},
+                           {u"commentLabel", m_commentLabel},
+                           {u"parentAnchor", m_parentAnchor}}));
 }
 
 void FlowEmitter::emitHangup()
@@ -403,7 +426,9 @@ void FlowEmitter::emitHangup()
     if (m_hangupWritten)
         return;
     m_hangupWritten = true;
-    write(fill(kHangup, {{u"label", m_label}, {u"prompt", promptLine()}}));
+    write(fill(kHangup, {{u"label", m_label},
+                         {u"commentLabel", m_commentLabel},
+                         {u"prompt", promptLine()}}));
 }
 
 } // namespace codegen

@@ -40,9 +40,6 @@ public:
     // Set once a "process recorded messages" node was written in a WTE target.
     bool remoteNeeded() const { return m_remoteNeeded; }
 
-    // Whether a node text names a call function with an emitter.
-    static bool hasEmitter(const QString &nodeText);
-
 private:
     struct DigitsForm;
 
@@ -51,6 +48,8 @@ private:
     void collectTargets(const model::FlowNode &node);
     void write(const QStringList &lines);
     void speak(const QString &sentence);
+    static QString commentText(const QString &text);
+    void setLabel(const QString &nodeText);
     bool isXml() const { return m_target == GenerationTarget::CallXml; }
     QString promptLine() const;
     QString xml(const QString &value) const;
@@ -86,6 +85,7 @@ private:
     Narrator *m_narrator;
 
     QString m_label;
+    QString m_commentLabel;
     QString m_parentAnchor;
     QString m_nextTarget;
     std::array<QString, 6> m_optionTargets;

@@ -83,18 +83,22 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
         return failed(QStringLiteral("No flow database is open to read the node properties "
                                      "from."));
 
-    model::FlowStore store(request.databasePath, request.table);
-    if (!store.isOpen())
-        return failed(QStringLiteral("Cannot read the flow database %1: %2")
-                          .arg(native(request.databasePath), store.errorString()));
+    // The table is read once, in one pass, whatever indexes it has; nodes are looked up in
+    // memory, so any table generates in linear time.
     QString error;
-    const QStringList tables = store.tables(&error);
-    if (!error.isEmpty())
-        return failed(QStringLiteral("Cannot read the flow database %1: %2")
-                          .arg(native(request.databasePath), error));
-    if (!tables.contains(request.table, Qt::CaseInsensitive))
-        return failed(QStringLiteral("The flow database %1 has no table %2.")
-                          .arg(native(request.databasePath), request.table));
+    std::optional<model::NodeRows> rows;
+    {
+        model::FlowStore store(request.databasePath, request.table);
+        if (!store.isOpen())
+            return failed(QStringLiteral("Cannot read the flow database %1: %2")
+                              .arg(native(request.databasePath), store.errorString()));
+        const QString notFlow = store.whyNotFlowTable(request.table);
+        if (!notFlow.isEmpty())
+            return failed(notFlow);
+        rows = store.readRows(&error);
+        if (!rows)
+            return failed(error);
+    }
 
     GenerationResult result;
     result.mainFile = QDir(request.appDir).filePath(outputFileName(request.target));
@@ -110,21 +114,15 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
     SentenceBuffer sentences;
     FlowEmitter emitter(target, page, &sentences);
     emitter.beginDocument();
-    store.beginReading();
     // Every top-level node starts a call; the walk visits each with its subtree in turn.
     for (const model::FlowNode *node : tree.depthFirst()) {
-        const auto row = store.fetchRow(model::NodeIdentity::of(*node), &error);
-        if (!row && !error.isEmpty())
-            return failed(QStringLiteral("Cannot read the properties of node %1 (%2) from "
-                                         "table %3: %4")
-                              .arg(node->key, node->text, request.table, error));
-        const model::NodeValues values = model::NodeValues::fromRow(row, node->text);
+        const model::NodeValues values = model::NodeValues::fromRow(
+            rows->find(model::NodeIdentity::of(*node)), node->text);
         if (node->parent)
             emitter.emitChild(*node, values);
         else
             emitter.emitRoot(*node, values);
     }
-    store.endReading();
     emitter.endDocument();
 
     result.remoteNeeded = emitter.remoteNeeded();

@@ -2,21 +2,22 @@
 
 // The fixed lines of the generated pages, in the case in which the program holds them (the
 // line sink lower-cases them). Template syntax: see templatefill.h. Blank-looking lines are
-// spacer lines of the page: their blanks count.
+// spacer lines of the page: their blanks count. Server-side comment lines take node texts
+// only as «commentLabel» or «commentText», made safe for a comment (commentText()).
 
 namespace codegen::templates {
 
 // ---- Shared WTE lines ----------------------------------------------------------------
 
 inline constexpr char16_t kSeparator[] = uR"dw(
-<% '-------------------«text»------------------------ %>
+<% '-------------------«commentText»------------------------ %>
      
 )dw";
 
 inline constexpr char16_t kPromptWave[] = uR"dw(<p VoiceFile ="waves\«voicefile»"></p>)dw";
 
 inline constexpr char16_t kSectionEnd[] = uR"dw(
-<% '"«label»" ends here %>
+<% '"«commentLabel»" ends here %>
      
      
 )dw";
@@ -35,7 +36,7 @@ inline constexpr char16_t kMenuEnd[] = uR"dw( </menu>)dw";
 inline constexpr char16_t kAnswerCallHead[] = uR"dw(
 <% '-----------------------AnswerCall------------------------------- %>
      
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <%@ LANGUAGE = VBScript %>
 <HTML>
  <HEAD>
@@ -80,7 +81,7 @@ inline constexpr char16_t kAnswerCallEnd[] = uR"dw(
 // ---- Play a greeting -----------------------------------------------------------------
 
 inline constexpr char16_t kGreeting[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog "«logText»" %>
 «prompt»
@@ -89,7 +90,7 @@ inline constexpr char16_t kGreeting[] = uR"dw(
 // ---- Collect digits ------------------------------------------------------------------
 
 inline constexpr char16_t kDigitsHead[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <script language=vbscript>
     window.external.configuration.InputTerminator ="«InputTerm»"
     window.external.configuration.IgnoreNavigationKeysTillTermination =«IgnoreKeys»
@@ -119,7 +120,7 @@ inline constexpr char16_t kDigitsForm[] =
 // ---- Process recorded messages -------------------------------------------------------
 
 inline constexpr char16_t kProcessHead[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog " process recorded message " %>
 «prompt»
@@ -132,7 +133,7 @@ inline constexpr char16_t kFormEnd[] = u"</form>";
 // ---- Record a message ----------------------------------------------------------------
 
 inline constexpr char16_t kRecord[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog " Record message " %>
 «prompt»
@@ -147,20 +148,20 @@ inline constexpr char16_t kRecord[] = uR"dw(
 // ---- Hear, save, delete, re-record ---------------------------------------------------
 
 inline constexpr char16_t kHear[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog " play recorded message " %>
 <P VOICEFILE="recorded.wav">
 <form>
 window.navigate("«parentAnchor»")
 </form>
-<% '"«label»" ends here %>
+<% '"«commentLabel»" ends here %>
      
      
 )dw";
 
 inline constexpr char16_t kSave[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
     External.Configuration.InputWaveFormat = 2
     External.Session(“Digits”) = Empty
     window.external.configuration.InputTerminator ="«InputTerm»"
@@ -177,30 +178,30 @@ Session("msgSaved") = "true"
 <form>
 window.navigate("«parentAnchor»")
 </form>
-<% '"«label»" ends here %>
+<% '"«commentLabel»" ends here %>
      
      
 )dw";
 
 inline constexpr char16_t kDelete[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog " Delete recorded message " %>
 «prompt»
 <form>
 window.navigate("«parentAnchor»")
 </form>
-<% '"«label»" ends here %>
+<% '"«commentLabel»" ends here %>
      
      
 )dw";
 
 inline constexpr char16_t kRerecord[] = uR"dw(
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog " Re-recording message " %>
 window.navigate("«parentAnchor»")
-<% '"«label»" ends here %>
+<% '"«commentLabel»" ends here %>
      
      
 )dw";
@@ -210,7 +211,7 @@ window.navigate("«parentAnchor»")
 inline constexpr char16_t kHangup[] = uR"dw(
 <% '-------------------Hangup------------------------ %>
      
-<% '"«label»" begin here %>
+<% '"«commentLabel»" begin here %>
 <A name="«label»"></A>
 <% 'call writelog " Hanging up.... " %>
 «prompt»
@@ -225,7 +226,7 @@ inline constexpr char16_t kHangup[] = uR"dw(
         window.external.ITBasicCallControl.Disconnect DC_NORMAL
       End If
      </SCRIPT>
-<% '"«label»" ends here %>
+<% '"«commentLabel»" ends here %>
      
      
 )dw";

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace codegen {
 
 namespace {
@@ -23,7 +25,44 @@ char encodeOne(char32_t c)
     }
     return '?';
 }
+bool isControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') || (c >= 0x7f && c <= 0x9f);
+}
+
+QString cleaned(QStringView text, bool keepBreaks)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'\r' || c == u'\n') {
+            if (keepBreaks) {
+                out += QChar(c);
+            } else {
+                out += u' ';
+                if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                    ++i;
+            }
+        } else if (!isControl(c)) {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
 } // namespace
+
+QString withoutControls(QStringView text)
+{
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()); }))
+        return text.toString();
+    return cleaned(text, true);
+}
+
+QString singleLine(QStringView text)
+{
+    return cleaned(text, false);
+}
 
 QByteArray toWindows1252(QStringView text, qsizetype *unencodable)
 {

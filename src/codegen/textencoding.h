@@ -15,6 +15,12 @@ QByteArray toWindows1252(QStringView text, qsizetype *unencodable = nullptr);
 // of the same value.
 QString fromWindows1252(QByteArrayView bytes);
 
+// Control characters left out (C0 but tab and line breaks, DEL, the C1 controls): they
+// never reach a page or a printed narration.
+QString withoutControls(QStringView text);
+// The same as one line: each line break (CR LF, CR or LF) becomes a blank.
+QString singleLine(QStringView text);
+
 // The value as it may stand inside a double-quoted XML attribute: & < > " as entity
 // references, tab and line breaks as character references, and the characters XML 1.0
 // does not allow at all (other controls, lone surrogates, U+FFFE, U+FFFF) left out.

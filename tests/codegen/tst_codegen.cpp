@@ -13,6 +13,7 @@
 #include "codegen/templatefill.h"
 #include "codegen/textencoding.h"
 #include "model/demoflow.h"
+#include "model/sqlconnection.h"
 
 #include "support/filesizelimit.h"
 #include "support/filesnapshot.h"
@@ -20,6 +21,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -103,6 +105,8 @@ private slots:
     void unknownTextsAndTopLevelNodes();
     void nodeValues_data();
     void nodeValues();
+    void rowsOfAForeignTable();
+    void nodeTextsStayInTheirComments();
     void narrationSpeaksDigitMenusTwice();
     void remotePagePerTarget_data();
     void remotePagePerTarget();
@@ -464,6 +468,59 @@ void TestCodegen::nodeValues()
     QVERIFY2(lines.contains(expectedLine), qPrintable(lines.join('\n')));
 }
 
+// A table made by another program: no index, loose types, no NOCASE collation. Read in one
+// pass, its rows are found as a single query would find them: texts without regard to
+// case, the first of two rows of a node winning.
+void TestCodegen::rowsOfAForeignTable()
+{
+    GenerationFixture f;
+    f.add(f.add(nullptr, QStringLiteral("answer call"), false), "play main greetings", false);
+    {
+        model::SqlConnection db(f.databasePath(), model::SqlConnection::Mode::MustExist);
+        QSqlQuery q(db.database());
+        QVERIFY(q.exec("CREATE TABLE theirs (key, parent, text, image, selectedimage, voicefile, "
+                       "IgnoreKeys, inputid, inputmaxlen, inputstyle, InputTerm, inputtype, "
+                       "FirstTimeoutInterval, InterTimeoutInterval, MaxReclen, prompttxt)"));
+        QVERIFY(q.exec("INSERT INTO theirs (key, parent, text, image, selectedimage, voicefile) "
+                       "VALUES ('1_', '0_', 'answer call', 1, 2, 'a.wav'), "
+                       "('2_', '1_', 'PLAY MAIN GREETINGS', 1, 2.0, 'first.wav'), "
+                       "('2_', '1_', 'play main greetings', 1, 2, 'second.wav')"));
+    }
+    codegen::GenerationRequest request = f.request("wteWave");
+    request.table = QStringLiteral("theirs");
+    QVERIFY(codegen::generate(f.tree(), request, nullptr).ok);
+    const QStringList lines = f.lines(page("wteWave"));
+    QVERIFY(lines.contains("<p voicefile =\"waves\\first.wav\"></p>"));
+    QVERIFY(!lines.join(u' ').contains("second.wav"));
+}
+
+// A node text (a foreign table can hold any) never ends a server-side comment line, and no
+// control character reaches the page or the narration.
+void TestCodegen::nodeTextsStayInTheirComments()
+{
+    GenerationFixture f;
+    FlowNode *root = f.add(nullptr, QStringLiteral("answer %> call\r\n<% root"));
+    f.add(f.add(root, QString("x %> y\r\n<% z\u0001\u001b[2J")), "record message");
+    f.add(root, QStringLiteral("hangup\n%>"));
+    RecordingNarrator narrator;
+    QVERIFY(f.run("TTS", &narrator).ok);
+    const QStringList lines = f.lines(page("TTS"));
+    int comments = 0;
+    for (const QString &line : lines) {
+        if (line.startsWith(u"<% '") && ++comments)
+            QVERIFY2(line.indexOf(u"%>") == line.size() - 2, qPrintable(line));
+        QVERIFY2(std::none_of(line.begin(), line.end(), [](QChar c) { return c < u' '; }),
+                 qPrintable(line));
+    }
+    QVERIFY(lines.contains("<% '-------------------x % > y <% z[2j------------------------ %>"));
+    QVERIFY(lines.contains("<% '\"answer-% >-call <%-root\" begin here %>"));
+    QCOMPARE(comments, 9);
+    const QString spoken = narrator.sentences.join(u'|');
+    QVERIFY2(std::none_of(spoken.begin(), spoken.end(), [](QChar c) { return c < u' '; }),
+             qPrintable(spoken));
+    QVERIFY(spoken.contains("If user press option 1 the flow will go to x %> y <% z[2J|"));
+}
+
 void TestCodegen::narrationSpeaksDigitMenusTwice()
 {
     GenerationFixture f;
@@ -601,6 +658,8 @@ void TestCodegen::failureKeepsPreviousPages_data()
     QTest::addColumn<QString>("breakage");
     QTest::addColumn<QString>("message");
     QTest::newRow("table missing") << "table" << "has no table flows2";
+    QTest::newRow("no flow columns") << "plain" << "The table plain is not a flow table: it has "
+                                                   "no column parent, text, image";
     QTest::newRow("not a database") << "database" << "notes.mdb is not a database";
     QTest::newRow("database missing") << "no database" << "gone.mdb does not exist";
     QTest::newRow("folder missing") << "folder" << "does not exist";
@@ -624,6 +683,10 @@ void TestCodegen::failureKeepsPreviousPages()
     codegen::GenerationRequest request = f.request("wteTTS");
     if (breakage == u"table") {
         request.table = QStringLiteral("flows2");
+    } else if (breakage == u"plain") {
+        model::SqlConnection db(f.databasePath(), model::SqlConnection::Mode::MustExist);
+        QVERIFY(QSqlQuery(db.database()).exec("CREATE TABLE plain (key TEXT)"));
+        request.table = QStringLiteral("plain");
     } else if (breakage == u"database") {
         request.databasePath = f.appDir() + QStringLiteral("/notes.mdb");
         QFile text(request.databasePath);
