@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -145,10 +146,11 @@ void MainWindow::buildControls()
     auto *right = new QVBoxLayout;
     right->addWidget(m_members);
     right->addWidget(m_waves, 1);
+    // The tree and the grid share the extra width; the members and wave files keep theirs.
     auto *layout = new QHBoxLayout(designer);
-    layout->addWidget(m_editor, 3);
-    layout->addLayout(middle, 3);
-    layout->addLayout(right, 2);
+    layout->addWidget(m_editor, 1);
+    layout->addLayout(middle, 1);
+    layout->addLayout(right, 0);
     m_tabs->addTab(designer, QStringLiteral("Call Flow Designer"));
 
     m_viewer = new viewer::CodeViewer(m_services.prompts, m_tabs);
@@ -165,7 +167,8 @@ void MainWindow::buildControls()
     setStatusBar(status);
 
     m_speech = new SpeechController(m_services.appDir, m_services.speech, m_services.sound, this);
-    resize(1200, 760);
+    // As large as the designer was drawn, but never larger than the screen.
+    resize(QSize(1200, 760).boundedTo(screen()->availableGeometry().size()));
 }
 
 void MainWindow::buildMenus()
@@ -341,6 +344,16 @@ void MainWindow::generate(GenerationTarget target)
         return;
     m_tabs->setCurrentIndex(1);
     m_viewer->showGeneratedCode(result.mainFile);
+}
+
+int MainWindow::addPage(QWidget *page, const QString &caption)
+{
+    return m_tabs->addTab(page, caption);
+}
+
+void MainWindow::addBelowTree(QWidget *panel, int stretch)
+{
+    m_editor->addBelowTree(panel, stretch);
 }
 
 void MainWindow::timerTick()

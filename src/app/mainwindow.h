@@ -73,6 +73,11 @@ public:
     model::CurrentFlow &currentFlow() { return m_current; }
     SpeechController *speechController() const { return m_speech; }
 
+    // Places for the panels other features bring: a page beside the designer and the code
+    // viewer (its index is returned), and a panel under the flow tree.
+    int addPage(QWidget *page, const QString &caption);
+    void addBelowTree(QWidget *panel, int stretch = 0);
+
     // Timer1_Timer, callable directly by tests.
     void timerTick();
 

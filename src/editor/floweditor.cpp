@@ -12,7 +12,6 @@
 
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
@@ -102,22 +101,33 @@ FlowEditor::FlowEditor(model::FlowTree &tree, model::CurrentFlow &current,
 
     buildPalette();
 
+    // Rows of five keep the column narrow enough for a 1024-pixel screen.
+    constexpr int kColumns = 5;
     auto *paletteLayout = new QGridLayout;
     paletteLayout->setSpacing(2);
     for (int i = 0; i < m_palette.size(); ++i)
-        paletteLayout->addWidget(m_palette.at(i), i / 7, i % 7);
-    auto *commands = new QHBoxLayout;
-    for (QPushButton *b : {m_load, m_save, m_clear, m_remove, m_createNew})
-        commands->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(paletteLayout);
-    layout->addWidget(m_view, 1);
+        paletteLayout->addWidget(m_palette.at(i), i / kColumns, i % kColumns);
+    paletteLayout->setColumnStretch(kColumns, 1);
+    auto *commands = new QGridLayout;
+    const QList<QPushButton *> buttons{m_load, m_save, m_clear, m_remove, m_createNew};
+    for (int i = 0; i < buttons.size(); ++i)
+        commands->addWidget(buttons.at(i), i / 2, i % 2);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->addLayout(paletteLayout);
+    m_layout->addWidget(m_view, 1);
     // The line that tells what the last drop did, below the tree rather than over anything.
     m_dropReport = new QLabel(this);
     m_dropReport->setObjectName(QStringLiteral("dropReport"));
-    layout->addWidget(m_dropReport);
-    layout->addLayout(commands);
+    m_dropReport->setWordWrap(true);
+    m_layout->addWidget(m_dropReport);
+    m_layout->addLayout(commands);
+}
+
+void FlowEditor::addBelowTree(QWidget *panel, int stretch)
+{
+    // After the tree and the panels added before, ahead of the drop report.
+    m_layout->insertWidget(m_layout->indexOf(m_dropReport), panel, stretch);
 }
 
 FlowEditor::~FlowEditor()

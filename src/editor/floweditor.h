@@ -11,6 +11,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QVBoxLayout;
 class QPushButton;
 class QToolButton;
 
@@ -47,6 +48,10 @@ public:
     // row follows it. No target ends the drag; a target inside the node's own subtree is
     // refused with a message. True when the node moved.
     bool dropNode(model::FlowNode *node, model::FlowNode *target);
+
+    // Adds a panel under the tree (below those added before), such as a list of the
+    // flow's problems; with a stretch it shares the extra height with the tree.
+    void addBelowTree(QWidget *panel, int stretch = 0);
 
     // Asked before a node click shows another node's properties (work still pending for
     // the shown node is finished there); false keeps the shown node selected.
@@ -108,6 +113,7 @@ private:
     QPushButton *m_remove = nullptr;
     QPushButton *m_createNew = nullptr;
     QLabel *m_dropReport = nullptr;
+    QVBoxLayout *m_layout = nullptr;
 };
 
 } // namespace editor

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace members {
@@ -74,19 +75,19 @@ void MemberForm::buildControls()
     m_status->setFrameShape(QFrame::StyledPanel);
 
     auto *navigation = new QHBoxLayout;
-    m_first = makeButton(QStringLiteral("cmdFirst"), QStringLiteral("|<"), this);
-    m_previous = makeButton(QStringLiteral("cmdPrevious"), QStringLiteral("<"), this);
-    m_next = makeButton(QStringLiteral("cmdNext"), QStringLiteral(">"), this);
-    m_last = makeButton(QStringLiteral("cmdLast"), QStringLiteral(">|"), this);
-    // The captions are arrows: tooltips and screen readers say what they do.
-    const std::pair<QPushButton *, const char *> arrows[] = {{m_first, "First member"},
-                                                             {m_previous, "Previous member"},
-                                                             {m_next, "Next member"},
-                                                             {m_last, "Last member"}};
-    for (const auto &[button, name] : arrows) {
-        button->setAccessibleName(QLatin1String(name));
+    // Arrows, as narrow as their captions; tooltips and screen readers say what they do.
+    const auto arrow = [this](const char *name, const char *caption, const char *purpose) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setText(QLatin1String(caption));
+        button->setAccessibleName(QLatin1String(purpose));
         button->setToolTip(button->accessibleName());
-    }
+        return button;
+    };
+    m_first = arrow("cmdFirst", "|<", "First member");
+    m_previous = arrow("cmdPrevious", "<", "Previous member");
+    m_next = arrow("cmdNext", ">", "Next member");
+    m_last = arrow("cmdLast", ">|", "Last member");
     navigation->addWidget(m_first);
     navigation->addWidget(m_previous);
     navigation->addWidget(m_status, 1);
@@ -96,7 +97,9 @@ void MemberForm::buildControls()
 
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("picButtons"));
-    auto *buttons = new QHBoxLayout(panel);
+    // Two a row: Add and Edit, Update and Cancel (shown instead of the others while
+    // editing), Delete and Refresh.
+    auto *buttons = new QGridLayout(panel);
     buttons->setContentsMargins(0, 0, 0, 0);
     m_add = makeButton(QStringLiteral("cmdAdd"), QStringLiteral("&Add"), panel);
     m_edit = makeButton(QStringLiteral("cmdEdit"), QStringLiteral("&Edit"), panel);
@@ -104,8 +107,9 @@ void MemberForm::buildControls()
     m_cancel = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), panel);
     m_delete = makeButton(QStringLiteral("cmdDelete"), QStringLiteral("&Delete"), panel);
     m_refresh = makeButton(QStringLiteral("cmdRefresh"), QStringLiteral("&Refresh"), panel);
-    for (QPushButton *b : {m_add, m_edit, m_update, m_cancel, m_delete, m_refresh})
-        buttons->addWidget(b);
+    const QList<QPushButton *> actions{m_add, m_edit, m_update, m_cancel, m_delete, m_refresh};
+    for (int i = 0; i < actions.size(); ++i)
+        buttons->addWidget(actions.at(i), i / 2, i % 2);
     layout->addWidget(panel);
 
     auto *playRow = new QHBoxLayout;
@@ -125,10 +129,10 @@ void MemberForm::buildControls()
     connect(m_cancel, &QPushButton::clicked, this, &MemberForm::cancelEdit);
     connect(m_delete, &QPushButton::clicked, this, &MemberForm::deleteMember);
     connect(m_refresh, &QPushButton::clicked, this, &MemberForm::refreshMembers);
-    connect(m_first, &QPushButton::clicked, this, &MemberForm::moveFirst);
-    connect(m_previous, &QPushButton::clicked, this, &MemberForm::movePrevious);
-    connect(m_next, &QPushButton::clicked, this, &MemberForm::moveNext);
-    connect(m_last, &QPushButton::clicked, this, &MemberForm::moveLast);
+    connect(m_first, &QToolButton::clicked, this, &MemberForm::moveFirst);
+    connect(m_previous, &QToolButton::clicked, this, &MemberForm::movePrevious);
+    connect(m_next, &QToolButton::clicked, this, &MemberForm::moveNext);
+    connect(m_last, &QToolButton::clicked, this, &MemberForm::moveLast);
 }
 
 bool MemberForm::openMembers(QString *error)

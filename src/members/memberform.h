@@ -9,6 +9,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 namespace speech {
 class SoundPlayer;
@@ -81,10 +82,10 @@ private:
     QPushButton *m_refresh = nullptr;
     QPushButton *m_update = nullptr;
     QPushButton *m_cancel = nullptr;
-    QPushButton *m_first = nullptr;
-    QPushButton *m_previous = nullptr;
-    QPushButton *m_next = nullptr;
-    QPushButton *m_last = nullptr;
+    QToolButton *m_first = nullptr;
+    QToolButton *m_previous = nullptr;
+    QToolButton *m_next = nullptr;
+    QToolButton *m_last = nullptr;
 };
 
 } // namespace members

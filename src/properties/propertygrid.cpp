@@ -15,9 +15,8 @@
 namespace properties {
 
 namespace {
-// The designer measured its grids in twips; 15 twips make one pixel on a 96 dpi screen.
+// Wide enough for the longest field name; the values take the rest of the width.
 constexpr int kNameColumnWidth = 150;
-constexpr int kValueColumnWidth = 2925 / 15;
 } // namespace
 
 PropertyGrid::PropertyGrid(const model::CurrentFlow &current, ui::UserPrompts &prompts,
@@ -36,14 +35,12 @@ PropertyGrid::PropertyGrid(const model::CurrentFlow &current, ui::UserPrompts &p
     m_grid->setObjectName(QStringLiteral("fg2"));
     m_grid->setAccessibleName(QStringLiteral("Node properties"));
     m_grid->setColumnWidth(0, kNameColumnWidth);
-    m_grid->setColumnWidth(1, kValueColumnWidth);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    int height = 2 * m_grid->frameWidth();
-    for (int r = 0; r < kRows; ++r)
-        height += m_grid->rowHeight(r);
-    m_grid->setFixedHeight(height);
-    m_grid->setMinimumWidth(kNameColumnWidth + kValueColumnWidth + 2 * m_grid->frameWidth());
+    m_grid->setMinimumWidth(kNameColumnWidth + 100);
+    // The value column follows the grid's width, and the editor its cell.
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &PropertyGrid::placeEditor);
     showHeadings();
 
     // The editor lies over the current cell, on the grid's viewport so that it moves
@@ -58,8 +55,7 @@ PropertyGrid::PropertyGrid(const model::CurrentFlow &current, ui::UserPrompts &p
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_label);
-    layout->addWidget(m_grid);
-    layout->addStretch();
+    layout->addWidget(m_grid, 1);
 
     connect(m_grid, &FixedHeaderTable::keyTyped, this, [this](const QString &text) {
         const QChar first = text.at(0);
@@ -95,7 +91,6 @@ void PropertyGrid::loadNode(const model::NodeIdentity &node)
     m_table = m_current.table;
     m_editor->clear();
     m_editorStale = true;
-    m_grid->setColumnWidth(1, kValueColumnWidth);
     showHeadings();
 
     const QStringList fields = model::flowcolumns::shownFor(node.text);
@@ -144,14 +139,18 @@ void PropertyGrid::openEditor(const QString &typed, bool keepValue)
         m_editor->setCursorPosition(typed.size());
     }
     m_editorStale = false;
-    QTableWidgetItem *cell = m_grid->item(row, column);
-    if (cell)
+    if (QTableWidgetItem *cell = m_grid->item(row, column))
         m_grid->scrollToItem(cell);
-    const QRect rect = cell ? m_grid->visualItemRect(cell) : QRect();
-    m_editor->setGeometry(rect.adjusted(0, 0, -1, -1));
+    placeEditor();
     m_editor->show();
     m_editor->raise();
     m_editor->setFocus();
+}
+
+void PropertyGrid::placeEditor()
+{
+    const QTableWidgetItem *cell = m_grid->item(m_grid->currentRow(), 1);
+    m_editor->setGeometry(cell ? m_grid->visualItemRect(cell).adjusted(0, 0, -1, -1) : QRect());
 }
 
 bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)

@@ -67,6 +67,7 @@ protected:
 private:
     void showHeadings();
     void openEditor(const QString &typed, bool keepValue);
+    void placeEditor();
     bool editorKey(int key);
     void leaveCell(int row, int column);
     bool writeBack(QString *error);

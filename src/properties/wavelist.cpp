@@ -6,15 +6,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace properties {
 
 namespace {
-// Widths designed in twips, 15 twips to the pixel.
-constexpr int kNumberColumnWidth = (400 + 7) / 15;
-constexpr int kNameColumnWidth = 3840 / 15;
+// The numbers need little room; the names take the rest of the width.
+constexpr int kNumberColumnWidth = 27;
 } // namespace
 
 WaveList::WaveList(const QString &appDir, speech::SoundPlayer &sound, QWidget *parent)
@@ -29,10 +29,8 @@ WaveList::WaveList(const QString &appDir, speech::SoundPlayer &sound, QWidget *p
     m_grid->setObjectName(QStringLiteral("fg3"));
     m_grid->setAccessibleName(m_label->text());
     m_grid->setColumnWidth(0, kNumberColumnWidth);
-    m_grid->setColumnWidth(1, kNameColumnWidth);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setMinimumWidth(kNumberColumnWidth + kNameColumnWidth + 2 * m_grid->frameWidth()
-                            + m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     m_grid->setCellText(0, 1, QStringLiteral("Wave File"));
 
     auto *layout = new QVBoxLayout(this);
@@ -46,8 +44,6 @@ WaveList::WaveList(const QString &appDir, speech::SoundPlayer &sound, QWidget *p
 void WaveList::populate()
 {
     m_grid->clearCells();
-    m_grid->setColumnWidth(0, kNumberColumnWidth);
-    m_grid->setColumnWidth(1, kNameColumnWidth);
     m_grid->setCellText(0, 1, QStringLiteral("Wave File"));
 
     const QDir folder(QDir(m_appDir).filePath(QStringLiteral("waves")));

@@ -76,6 +76,7 @@ private Q_SLOTS:
     void firstStartShowsTheDemonstrationAndASecondChangesNothing();
     void startUpProblemsAreReportedOnce_data();
     void startUpProblemsAreReportedOnce();
+    void fitsSmallScreensAndGivesRoomToTheViews();
     void everyControlHasAnAccessibleName();
     void flowCommandsFollowStartUp();
     void generationShowsThePageAndNarrationStops();
@@ -149,6 +150,52 @@ void TestApp::startUpProblemsAreReportedOnce()
         QCOMPARE(readFile(dir.filePath("callflow.mdb")), flowFile);
         QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 1")); // the rest went on
     }
+}
+
+void TestApp::fitsSmallScreensAndGivesRoomToTheViews()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    // A 1024x768 screen, less a title bar and a panel.
+    h.window.resize(1024, 700);
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    QCOMPARE(h.window.size(), QSize(1024, 700));
+    auto *tabs = h.child<QTabWidget>("SSTab1");
+    QStringList cut;
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        for (QWidget *w : h.window.findChildren<QWidget *>()) {
+            const QRect shown(w->mapTo(&h.window, QPoint()), w->size());
+            const bool clipped = w->inherits("QAbstractButton")
+                                 && w->width() < w->minimumSizeHint().width();
+            if (w->isVisible() && (!h.window.rect().contains(shown) || clipped))
+                cut << w->objectName() + u'/' + w->metaObject()->className();
+        }
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
+
+    // More room goes to the tree, the property grid and the code viewer.
+    const QList<const char *> names{"TreeView1", "fg2", "rtfText", "txtFields"};
+    const auto sizes = [&] {
+        QList<QSize> seen;
+        for (const char *name : names) {
+            tabs->setCurrentIndex(name == names[2]);
+            QCoreApplication::processEvents();
+            seen << h.child(name)->size();
+        }
+        return seen;
+    };
+    const QList<QSize> before = sizes();
+    h.window.resize(1400, 1000);
+    QTRY_COMPARE(h.window.size(), QSize(1400, 1000));
+    const QList<QSize> after = sizes();
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(after[i].width() > before[i].width() + 100
+                     && after[i].height() > before[i].height() + 200,
+                 names[i]);
+    QCOMPARE(after[3], before[3]); // a member field keeps its size
 }
 
 void TestApp::everyControlHasAnAccessibleName()
