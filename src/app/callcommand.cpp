@@ -10,6 +10,10 @@
 #include "model/flowstore.h"
 #include "model/flowtree.h"
 #include "model/sqlconnection.h"
+#include "voicemail/clock.h"
+#include "voicemail/mailboxworldcopy.h"
+#include "voicemail/sqlmemberdirectory.h"
+#include "voicemail/testcallvoicemail.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,24 +27,31 @@ namespace {
 
 const char kUsage[] =
     "Usage: dialwright call [--app-dir DIR] [--flow-db FILE] [--table NAME] "
-    "[--flavour tts|wave] --keys SCRIPT [--json]\n"
+    "[--flavour tts|wave] [--scratch] [--now YYYY-MM-DDTHH:MM] --keys SCRIPT [--json]\n"
     "       SCRIPT: the caller's actions separated by commas: keys (0-9, *, #), T a time-out,\n"
-    "       H hanging up, R<n> speaking n seconds into a recording; e.g. \"1,1234#,T,2\"";
+    "       H hanging up, R<n> speaking n seconds into a recording; e.g. \"1,1234#,T,2\"\n"
+    "       --scratch: the voice mail works on a copy of the members and mailboxes\n"
+    "       --now: the time the voice mail takes for now (message ages, forwarding)";
 
 struct Options
 {
     QHash<QString, QString> values;
     bool json = false;
     bool help = false;
+    bool scratch = false;
 };
 
 bool parseOptions(const QStringList &args, Options *options, QString *error)
 {
     static const QStringList known{QStringLiteral("--app-dir"), QStringLiteral("--flow-db"),
                                    QStringLiteral("--table"), QStringLiteral("--flavour"),
-                                   QStringLiteral("--keys")};
+                                   QStringLiteral("--keys"), QStringLiteral("--now")};
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString name = args.at(i);
+        if (name == u"--scratch") {
+            options->scratch = true;
+            continue;
+        }
         if (name == u"--json" || name == u"--help" || name == u"-h") {
             (name == u"--json" ? options->json : options->help) = true;
             continue;
@@ -146,6 +157,13 @@ int runCallCommand(const QStringList &args, const QString &appDirDefault, QTextS
         return 2;
     }
 
+    const QString nowOption = options.values.value(QStringLiteral("--now"));
+    const QDateTime now = voicemail::parseNow(nowOption);
+    if (!nowOption.isEmpty() && !now.isValid()) {
+        err << "--now " << nowOption << ": not a time written YYYY-MM-DDTHH:MM." << Qt::endl;
+        return 2;
+    }
+
     const QString appDirOption = options.values.value(QStringLiteral("--app-dir"));
     const QString appDir = appDirOption.isEmpty() ? appDirDefault
                                                   : QDir(appDirOption).absolutePath();
@@ -172,6 +190,26 @@ int runCallCommand(const QStringList &args, const QString &appDirDefault, QTextS
         return 1;
     }
 
+    // The voice mail works on the members and mailboxes of the application folder, as a
+    // real call would, or with --scratch on a copy that goes when the call is over.
+    QTemporaryDir scratch;
+    QString worldDir = appDir;
+    if (options.scratch) {
+        if (!scratch.isValid() || !voicemail::copyMailboxWorld(appDir, scratch.path(), &error)) {
+            err << "No call: "
+                << (error.isEmpty() ? QStringLiteral("no temporary folder for the copy.") : error)
+                << Qt::endl;
+            return 1;
+        }
+        worldDir = scratch.path();
+    }
+    const voicemail::FixedClock fixedClock(now);
+    const voicemail::SystemClock systemClock;
+    voicemail::SqlMemberDirectory members(worldDir);
+    voicemail::TestCallVoiceMail voiceMail(
+        worldDir, QDir(appDir).filePath(QStringLiteral("waves")), members,
+        now.isValid() ? static_cast<const voicemail::Clock &>(fixedClock) : systemClock);
+
     const bool json = options.json;
     call::CallEngine engine(tree, values, flavour, QDir(appDir).filePath(QStringLiteral("waves")),
                             [&out, json](const call::CallEvent &event) {
@@ -180,6 +218,7 @@ int runCallCommand(const QStringList &args, const QString &appDirDefault, QTextS
                                 else
                                     out << call::transcript::textLine(event) << '\n';
                             });
+    engine.setVoiceMail(&voiceMail);
     call::ScriptedCaller caller(engine, script, recordings.path());
     caller.run();
     out.flush();

@@ -1,4 +1,11 @@
+#include "call/callengine.h"
+#include "call/callscript.h"
+#include "call/nodevaluessource.h"
+#include "call/scriptedcaller.h"
+#include "call/transcript.h"
+#include "model/flowtree.h"
 #include "model/memberstore.h"
+#include "voicemail/testcallvoicemail.h"
 #include "voicemail/clock.h"
 #include "voicemail/memberdirectory.h"
 #include "voicemail/spokenreaders.h"
@@ -7,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,7 +25,7 @@ using namespace voicemail;
 
 namespace {
 // The call as heard: one line an action ("waves/entermb.wav", "wait 9/3", "record ...").
-QStringList call(VoiceMailMachine &machine, const QStringList &entries)
+QStringList heardIn(VoiceMailMachine &machine, const QStringList &entries)
 {
     QStringList heard;
     qsizetype next = 0;
@@ -44,6 +52,16 @@ QStringList call(VoiceMailMachine &machine, const QStringList &entries)
     }
     return heard;
 }
+
+// Every node with the no-row defaults.
+class NoRows final : public call::NodeValuesSource
+{
+public:
+    model::NodeValues valuesOf(const model::FlowNode &node, QString *) override
+    {
+        return model::NodeValues::fromRow(std::nullopt, node.text);
+    }
+};
 
 // A member store that cannot be reached.
 class BrokenDirectory final : public MemberDirectory
@@ -81,6 +99,7 @@ private Q_SLOTS:
     void statesAreThePagesStates();
     void callChangesTheApplicationFolder();
     void unreachableMemberStoreEndsTheCall();
+    void testCallIsHandedToTheVoiceMail();
 };
 
 void TestVoiceMail::readers_data()
@@ -197,7 +216,7 @@ void TestVoiceMail::callChangesTheApplicationFolder()
     VoiceMailMachine machine(dir.path(), members, clock);
 
     // a wrong password is counted in the member's row, as the member form shows it
-    QCOMPARE(call(machine, {"1001#", "1#"}).mid(4),
+    QCOMPARE(heardIn(machine, {"1001#", "1#"}).mid(4),
              QStringList({"waves/invalid.wav", "waves/entermb.wav", "wait 9/3"}));
     QList<model::Member> rows = model::MemberStore(dir.path()).all(nullptr);
     auto john = std::find_if(rows.begin(), rows.end(),
@@ -205,7 +224,7 @@ void TestVoiceMail::callChangesTheApplicationFolder()
     QCOMPARE(john->attempts.toInt(), 1);
 
     // the heard message of an earlier call turns old at login; the new one is heard now
-    QCOMPARE(call(machine, {"1001#", "7461#", "1", "T", "#", "5", "5", "42#", "42#", "#"}),
+    QCOMPARE(heardIn(machine, {"1001#", "7461#", "1", "T", "#", "5", "5", "42#", "42#", "#"}),
              QStringList({"waves/entermb.wav", "wait 9/3", "waves/enterpw.wav", "wait 15/3",
                           "waves/youhave.wav", "waves/1.wav", "waves/newmsg.wav",
                           "waves/remmenu.wav", "wait 1/3", "waves/pbinstru.wav", "wait 1/0",
@@ -228,10 +247,46 @@ void TestVoiceMail::unreachableMemberStoreEndsTheCall()
     BrokenDirectory members;
     const FixedClock clock(QDateTime(QDate(2026, 3, 4), QTime(9, 30)));
     VoiceMailMachine machine(dir.path(), members, clock);
-    QCOMPARE(call(machine, {"1001#"}),
+    QCOMPARE(heardIn(machine, {"1001#"}),
              QStringList({"waves/entermb.wav", "wait 9/3", "broken: disk gone"}));
     // an entry that names no member needs no store
-    QCOMPARE(call(machine, {"x"}).at(2), QStringLiteral("waves/invalid.wav"));
+    QCOMPARE(heardIn(machine, {"x"}).at(2), QStringLiteral("waves/invalid.wav"));
+}
+
+void TestVoiceMail::testCallIsHandedToTheVoiceMail()
+{
+    QTemporaryDir dir;
+    QVERIFY(model::MemberStore(dir.path()).ensure(nullptr, nullptr));
+    model::FlowTree tree;
+    model::FlowNode *root = tree.addTopLevel("1_", "answer call");
+    model::FlowNode *mail = tree.add(root, model::FlowTree::Relation::LastChild, "2_",
+                                     "process recorded messages");
+    tree.add(mail, model::FlowTree::Relation::LastChild, "3_", "hangup");
+    NoRows values;
+    QStringList lines;
+    call::CallEngine engine(tree, values, call::Flavour::Wave, dir.filePath("waves"),
+                            [&lines](const call::CallEvent &e) {
+                                lines << call::transcript::textLine(e);
+                            });
+    SqlMemberDirectory members(dir.path());
+    const FixedClock clock(QDateTime(QDate(2026, 3, 4), QTime(9, 30)));
+    TestCallVoiceMail voiceMail(dir.path(), dir.filePath("waves"), members, clock);
+    engine.setVoiceMail(&voiceMail);
+    QString error;
+    // keys without "#" are dropped at the time-out; "#" closes an entry and stays in it; the
+    // greeting is recorded into the mailbox; "#" at the menu sends the call to the hang-up
+    call::ScriptedCaller caller(engine, call::parseCallScript("1001,T,1001#,7461#,4,R2,#", &error),
+                                dir.path());
+    QVERIFY(error.isEmpty());
+    caller.run();
+    const QString heard = lines.join(u'\n');
+    QVERIFY2(heard.contains("keyed without the closing # and are dropped"), qPrintable(heard));
+    QVERIFY(heard.contains("entry data2 1001#\n"));
+    QVERIFY(heard.contains("play invalid.wav (That entry is not valid.)"));
+    QVERIFY(heard.contains("play remmenu.wav"));
+    QVERIFY(heard.contains("go hang-up 3_ hangup"));
+    QVERIFY(lines.last().contains("end hangup 3_ hangup ended the call."));
+    QVERIFY(QFileInfo(dir.filePath("mboxes/1001/personal.wav")).size() > 44);
 }
 
 QTEST_MAIN(TestVoiceMail)
