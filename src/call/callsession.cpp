@@ -90,7 +90,12 @@ void CallSession::onEvent(const CallEvent &e)
     Q_EMIT event(e);
     switch (e.kind) {
     case CallEvent::Kind::Wait:
-        m_clock.startAlarm(qint64(e.firstTimeout) * 1000);
+        // The voice mail's playback keys wait 0 seconds on the telephony server, which
+        // only catches keys typed during the prompt: here they wait for a key or No Input.
+        if (e.firstTimeout > 0)
+            m_clock.startAlarm(qint64(e.firstTimeout) * 1000);
+        else
+            m_clock.stopAlarm();
         m_entryWait = e.waitFor == CallEvent::WaitFor::Entry ? m_engine->waitCount() : -1;
         break;
     case CallEvent::Kind::Record:
@@ -122,8 +127,9 @@ void CallSession::key(QChar key)
     }
     m_engine->key(key);
     // Still keying the same entry: the next key has the time between keys.
-    if (isRunning() && m_engine->state() == CallEngine::State::WaitingForEntry
-        && m_engine->waitCount() == m_entryWait)
+    const CallEngine::State state = isRunning() ? m_engine->state() : CallEngine::State::Ended;
+    if ((state == CallEngine::State::WaitingForEntry || state == CallEngine::State::InVoiceMail)
+        && m_engine->waitCount() == m_entryWait && m_engine->pendingWait().interTimeout > 0)
         m_clock.startAlarm(qint64(m_engine->pendingWait().interTimeout) * 1000);
 }
 

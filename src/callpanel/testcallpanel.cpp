@@ -7,6 +7,10 @@
 #include "model/flowtree.h"
 #include "speech/soundplayer.h"
 #include "speech/speechengine.h"
+#include "voicemail/clock.h"
+#include "voicemail/mailboxworldcopy.h"
+#include "voicemail/sqlmemberdirectory.h"
+#include "voicemail/testcallvoicemail.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 namespace callpanel {
@@ -47,6 +52,7 @@ TestCallPanel::TestCallPanel(model::FlowTree &tree, const model::CurrentFlow &cu
     , m_sound(sound)
     , m_soundOn(std::move(soundOn))
     , m_session(new call::CallSession(tree, clock, microphone, this))
+    , m_wallClock(std::make_unique<voicemail::SystemClock>())
 {
     connect(m_session, &call::CallSession::event, this, &TestCallPanel::onEvent);
 
@@ -64,6 +70,11 @@ TestCallPanel::TestCallPanel(model::FlowTree &tree, const model::CurrentFlow &cu
     connect(m_start, &QPushButton::clicked, this, &TestCallPanel::startCall);
     connect(m_hangUp, &QPushButton::clicked, this, &TestCallPanel::hangUp);
     connect(m_noInput, &QPushButton::clicked, this, &TestCallPanel::noInput);
+    m_restore = new QPushButton(tr("Restore"), this);
+    m_restore->setCheckable(true);
+    m_restore->setAccessibleName(tr("Restore"));
+    m_restore->setToolTip(tr("Run the call on a copy of the members and mailboxes, so that the "
+                             "application folder stays as it was"));
 
     auto *keypad = new QGridLayout;
     const QString keys = QStringLiteral("123456789*0#");
@@ -98,6 +109,7 @@ TestCallPanel::TestCallPanel(model::FlowTree &tree, const model::CurrentFlow &cu
     auto *callRow = new QHBoxLayout;
     callRow->addWidget(m_start);
     callRow->addWidget(m_hangUp);
+    callRow->addWidget(m_restore);
     controls->addLayout(callRow);
     controls->addLayout(keypad);
     controls->addWidget(m_noInput);
@@ -130,6 +142,7 @@ void TestCallPanel::updateControls()
     const bool running = isCallRunning();
     m_start->setEnabled(!running);
     m_flavour->setEnabled(!running);
+    m_restore->setEnabled(!running);
     m_hangUp->setEnabled(running);
     m_noInput->setEnabled(running);
     for (QPushButton *b : std::as_const(m_keypad))
@@ -181,6 +194,8 @@ void TestCallPanel::startCall()
         m_status->setText(tr("No speech here: the transcript shows what would be heard."));
     else
         m_status->clear();
+    if (!prepareVoiceMail())
+        return;
     Q_EMIT callStarted();
     if (!m_session->start(std::move(values), flavour,
                           QDir(m_appDir).filePath(QStringLiteral("waves")), &error))
@@ -188,6 +203,32 @@ void TestCallPanel::startCall()
     updateControls();
     if (isCallRunning())
         setFocus(); // the keyboard's keys go to the call
+}
+
+// The voice mail of the call: the application folder's members and mailboxes, or a fresh
+// copy of them when Restore is on.
+bool TestCallPanel::prepareVoiceMail()
+{
+    m_session->setVoiceMail(nullptr);
+    m_voiceMail.reset();
+    m_members.reset();
+    m_copy.reset();
+    QString world = m_appDir;
+    if (m_restore->isChecked()) {
+        m_copy = std::make_unique<QTemporaryDir>();
+        QString error;
+        if (!m_copy->isValid() || !voicemail::copyMailboxWorld(m_appDir, m_copy->path(), &error)) {
+            addLine(tr("No copy of the members and mailboxes for the call: %1")
+                        .arg(error.isEmpty() ? m_copy->errorString() : error));
+            return false;
+        }
+        world = m_copy->path();
+    }
+    m_members = std::make_unique<voicemail::SqlMemberDirectory>(world);
+    m_voiceMail = std::make_unique<voicemail::TestCallVoiceMail>(
+        world, QDir(m_appDir).filePath(QStringLiteral("waves")), *m_members, *m_wallClock);
+    m_session->setVoiceMail(m_voiceMail.get());
+    return true;
 }
 
 void TestCallPanel::hangUp()

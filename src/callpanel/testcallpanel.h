@@ -5,9 +5,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
+class QTemporaryDir;
 class QListWidget;
 class QPushButton;
 
@@ -25,6 +27,11 @@ namespace speech {
 class SoundPlayer;
 class SpeechEngine;
 } // namespace speech
+namespace voicemail {
+class SqlMemberDirectory;
+class SystemClock;
+class TestCallVoiceMail;
+} // namespace voicemail
 
 namespace callpanel {
 
@@ -34,7 +41,9 @@ namespace callpanel {
 // highlighted. Prompts are spoken or played while the sound switch is on; without sound the
 // call runs the same and the transcript says what would be heard. The window learns which
 // node runs from nodeRun() and ends the call when something outside the tree changes the
-// flow (endCall); changes of the tree end it by themselves.
+// flow (endCall); changes of the tree end it by themselves. A call that reaches "process
+// recorded messages" goes on in the voice mail, on the members and mailboxes of the
+// application folder, or with "Restore" on a copy that the call leaves behind.
 class TestCallPanel final : public QWidget
 {
     Q_OBJECT
@@ -69,6 +78,7 @@ private:
     void addLine(const QString &line, bool current = false);
     void play(const call::CallEvent &event);
     void updateControls();
+    bool prepareVoiceMail();
 
     model::FlowTree &m_tree;
     const model::CurrentFlow &m_current;
@@ -77,11 +87,16 @@ private:
     speech::SoundPlayer &m_sound;
     std::function<bool()> m_soundOn;
     call::CallSession *m_session = nullptr;
+    std::unique_ptr<voicemail::SystemClock> m_wallClock;
+    std::unique_ptr<QTemporaryDir> m_copy;
+    std::unique_ptr<voicemail::SqlMemberDirectory> m_members;
+    std::unique_ptr<voicemail::TestCallVoiceMail> m_voiceMail;
 
     QComboBox *m_flavour = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_hangUp = nullptr;
     QPushButton *m_noInput = nullptr;
+    QPushButton *m_restore = nullptr;
     QList<QPushButton *> m_keypad;
     QListWidget *m_lines = nullptr;
     QLabel *m_status = nullptr;

@@ -6,6 +6,7 @@
 #include "model/currentflow.h"
 #include "model/flowstore.h"
 #include "model/flowtree.h"
+#include "model/memberstore.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -142,6 +143,43 @@ private Q_SLOTS:
         }
         while (m_tree.count() > before)
             m_tree.remove(m_tree.node(m_tree.count()));
+    }
+
+    // The voice mail works on the application folder's members, or with Restore on a copy.
+    void voiceMailWithAndWithoutRestore()
+    {
+        QTemporaryDir app;
+        QVERIFY(model::MemberStore(app.path()).ensure(nullptr, nullptr));
+        model::FlowTree tree;
+        auto *mail = tree.add(tree.addTopLevel("1_", "answer call"),
+                              model::FlowTree::Relation::LastChild, "2_",
+                              "process recorded messages");
+        tree.add(mail, model::FlowTree::Relation::LastChild, "3_", "hangup");
+        const model::CurrentFlow flow{app.filePath("flow.mdb"), "nodesflow"};
+        QString error;
+        QVERIFY(model::FlowStore::createMain(flow.databasePath, flow.table, &error));
+        QVERIFY(model::FlowStore(flow.databasePath, flow.table).writeTree(tree, &error));
+        FakeSpeechEngine speech;
+        FakeSoundPlayer sound;
+        FakeClock clock;
+        callpanel::TestCallPanel panel(tree, flow, app.path(), speech, sound, clock, nullptr,
+                                       [] { return true; });
+        auto attempts = [&app] {
+            for (const model::Member &m : model::MemberStore(app.path()).all(nullptr)) {
+                if (m.mailbox.toInt() == 1001)
+                    return m.attempts.toInt();
+            }
+            return -1;
+        };
+        for (const bool restore : {true, false}) {
+            button(panel, "Restore")->setChecked(restore);
+            QTest::mouseClick(button(panel, "Start Call"), Qt::LeftButton);
+            for (const char *key : {"1", "0", "0", "1", "hash", "9", "hash"})
+                QTest::mouseClick(button(panel, QStringLiteral("Key ") + key), Qt::LeftButton);
+            QVERIFY(panel.transcript().join(u'\n').contains("play invalid.wav"));
+            QTest::mouseClick(button(panel, "Hang Up"), Qt::LeftButton);
+            QCOMPARE(attempts(), restore ? 0 : 1);
+        }
     }
 };
 
