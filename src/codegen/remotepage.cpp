@@ -138,7 +138,8 @@ Public Function fDoRemote()
         Else
             'writelog "invalid password received"
             n = fAttempts(mailboxno)
-            If n >= 0 Then
+            ' the 16-bit column holds no more: a locked mailbox's count stops at 32767
+            If n >= 0 And n < 32767 Then
                 n = n + 1
                 MyConn.Execute "Update members set attempts =" & n & " where mailbox =" & mailboxno
             End If
@@ -687,8 +688,8 @@ Sub vcfFlushDigits(nextstate)
 End Sub
 
 Sub vcfPlayForward(nextstate, wheres, files, offset)
-    ' data3 carries the start position in the recording for the player; it moves by
-    ' offset from where the last play of this recording started
+    ' data3 carries the start position in the recording to the play action; it moves
+    ' by offset from where the last play of this recording started
     Dim pos, size
     pos = session("data3")
     If Not IsNumeric(pos) Or IsEmpty(pos) Then pos = 0
@@ -698,6 +699,15 @@ Sub vcfPlayForward(nextstate, wheres, files, offset)
     If pos > size Then pos = size
     If pos < 0 Then pos = 0
     session("data3") = pos
+End Sub
+
+Sub fWriteStartPosition()
+    ' the play action tells the engine where in the recording a moved play starts
+    Dim pos
+    pos = session("data3")
+    If IsNumeric(pos) And Not IsEmpty(pos) Then
+        If CLng(pos) > 0 Then response.write " STARTPOSITION=""" & CLng(pos) & """"
+    End If
 End Sub
 
 Sub fNavigate(anchor)
@@ -1043,7 +1053,7 @@ window.navigate("#begin")
 window.navigate("#begin")
 </SCRIPT>
 <DIV id=OnlyPhone>
-<P VOICEFILE="<% response.write session("data2") %>">
+<P VOICEFILE="<% response.write session("data2") %>"<% fWriteStartPosition %>>
 <FORM name=PlayForm>
 <INPUT type=button value=Continue style="Cut-Through: NO"
 language=vbscript onclick='window.navigate("#begin")'>

@@ -83,11 +83,6 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    bool exists(const QString &fileName) const
-    {
-        return QFile::exists(m_dir.filePath(fileName));
-    }
-
     // The page's lines, decoded as Latin-1 (the characters this test suite uses are the
     // same in windows-1252) or UTF-8. Fails the test when a line is not ended by CR LF.
     QStringList lines(const QString &fileName, bool utf8 = false) const

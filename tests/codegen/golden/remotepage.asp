@@ -114,7 +114,8 @@ public function fdoremote()
         else
             'writelog "invalid password received"
             n = fattempts(mailboxno)
-            if n >= 0 then
+            ' the 16-bit column holds no more: a locked mailbox's count stops at 32767
+            if n >= 0 and n < 32767 then
                 n = n + 1
                 myconn.execute "update members set attempts =" & n & " where mailbox =" & mailboxno
             end if
@@ -659,8 +660,8 @@ sub vcfflushdigits(nextstate)
 end sub
 
 sub vcfplayforward(nextstate, wheres, files, offset)
-    ' data3 carries the start position in the recording for the player; it moves by
-    ' offset from where the last play of this recording started
+    ' data3 carries the start position in the recording to the play action; it moves
+    ' by offset from where the last play of this recording started
     dim pos, size
     pos = session("data3")
     if not isnumeric(pos) or isempty(pos) then pos = 0
@@ -670,6 +671,15 @@ sub vcfplayforward(nextstate, wheres, files, offset)
     if pos > size then pos = size
     if pos < 0 then pos = 0
     session("data3") = pos
+end sub
+
+sub fwritestartposition()
+    ' the play action tells the engine where in the recording a moved play starts
+    dim pos
+    pos = session("data3")
+    if isnumeric(pos) and not isempty(pos) then
+        if clng(pos) > 0 then response.write " startposition=""" & clng(pos) & """"
+    end if
 end sub
 
 sub fnavigate(anchor)
@@ -1013,7 +1023,7 @@ window.navigate("#begin")
 window.navigate("#begin")
 </script>
 <div id=onlyphone>
-<p voicefile="<% response.write session("data2") %>">
+<p voicefile="<% response.write session("data2") %>"<% fwritestartposition %>>
 <form name=playform>
 <input type=button value=continue style="cut-through: no"
 language=vbscript onclick='window.navigate("#begin")'>

@@ -32,6 +32,10 @@ SAFE_SQL = re.compile(
     r"|update members set (attempts|password) =\d+ where mailbox =\d+)$")
 
 
+# The play action's element as the engine receives it.
+PLAY = re.compile(r'<p voicefile="([^"]*)"(?: startposition="(\d+)")?>')
+
+
 def number_prompts(n):
     """The prompts of a whole number below a thousand, as the page reads it."""
     out = []
@@ -104,6 +108,15 @@ class Phone:
     def members(self):
         return {int(r["mailbox"]): r for r in self.call.read_db()["members"]}
 
+    @classmethod
+    def played(cls, output):
+        """What the play action sends to the engine: the file, and "@position" when the play
+        starts that many bytes into it."""
+        plays = PLAY.findall(output)
+        assert len(plays) == 1, output
+        location, position = plays[0]
+        return cls.prompt(location) + ("@" + position if position else "")
+
     @staticmethod
     def prompt(location):
         rest = location[len(SITE):] if location.startswith(SITE) else location
@@ -127,7 +140,7 @@ class Phone:
             self.last = v
             actions = v.actions
             if actions == ["playfile"]:
-                prompts.append(self.prompt(v["data2"]))
+                prompts.append(self.played(v.output))
             elif actions == ["recordfile"]:
                 path = self.host(v["data2"])
                 with open(path, "wb") as f:
@@ -222,7 +235,8 @@ class Readers(unittest.TestCase):
 class Calls(unittest.TestCase):
 
     def test_wrong_mailbox_and_lockout(self):
-        p = Phone("lockout", [(2222, 1111, 0), (3333, 3333, 0)])
+        p = Phone("lockout", [(2222, 1111, 0), (3333, 3333, 0), (4444, 1, 32766),
+                              (5555, 1, 32767)])
         self.assertEqual(p.run(), ["entermb.wav"])
         self.assertEqual(p.waiting, (9, 3))
         self.assertEqual(p.run("9999#"), ["invalid.wav", "entermb.wav"])
@@ -260,6 +274,14 @@ class Calls(unittest.TestCase):
         self.assertEqual(p.run("1111#"), [])
         self.assertTrue(p.hung)
         self.assertEqual(int(p.members()[3333]["attempts"]), 0)
+        # the count stops at what the 16-bit column holds
+        for mailbox in (4444, 5555):
+            p.new_call()
+            p.run()
+            p.run("%d#" % mailbox)
+            self.assertEqual(p.run("9#"), ["invalid.wav"])
+            self.assertTrue(p.hung)
+            self.assertEqual(int(p.members()[mailbox]["attempts"]), 32767)
         p.check_sql(self)
 
     def test_unknown_state_hangs_up(self):
@@ -343,11 +365,12 @@ class Calls(unittest.TestCase):
         with open(p.file("5678", "msg", b + ".wav"), "rb") as f:
             self.assertEqual(f.read(), b"other")
 
-        # fast forward and rewind move the start position, kept within the recording
+        # fast forward and rewind: the play sent to the engine starts that far into the
+        # recording, kept within it; back at its start it is a plain play again
         for key, pos in (("3", 65536), ("3", 131072), ("3", len(big)),
-                         ("1", len(big) - 65536), ("1", len(big) - 131072), ("1", 0)):
-            self.assertEqual(p.run(key), [msg(b)], key)
-            self.assertEqual(p.last["data3"], pos, key)
+                         ("1", len(big) - 65536), ("1", len(big) - 131072), ("1", 0),
+                         ("1", 0), ("3", 65536)):
+            self.assertEqual(p.run(key), [msg(b) + ("@%d" % pos if pos else "")], key)
         self.assertEqual(p.run("*"), ["pbmenu.wav"])
 
         # delete when the recording has gone: on to the next message, the info file stays
