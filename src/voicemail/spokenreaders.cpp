@@ -22,6 +22,14 @@ void sayGroup(qint64 g, QStringList &out)
         out << wave(t);
 }
 
+// Two digits from twenty on: "23" is "20.wav", "3.wav"; "30" is "30.wav".
+void sayTens(const QString &two, QStringList &out)
+{
+    out << two.left(1) + QStringLiteral("0.wav");
+    if (two.right(1) != QLatin1String("0"))
+        out << two.right(1) + QStringLiteral(".wav");
+}
+
 // Digits of the stamps are read as numbers ("05" is 5); the stamps are always digits.
 int digitsValue(const QString &twoDigits)
 {
@@ -59,9 +67,7 @@ QStringList timePrompts(const QString &hhnn)
     else
         out << wave(digitsValue(hh) - 12);
     if (nn >= QLatin1String("20")) {
-        out << nn.left(1) + QStringLiteral("0.wav");
-        if (nn.right(1) != QLatin1String("0"))
-            out << nn.right(1) + QStringLiteral(".wav");
+        sayTens(nn, out);
     } else if (nn >= QLatin1String("10")) {
         out << nn + QStringLiteral(".wav");
     } else if (nn != QLatin1String("00")) {
@@ -76,9 +82,7 @@ QStringList datePrompts(const QString &mmdd)
     const QString dd = mmdd.mid(2, 2);
     QStringList out{QStringLiteral("month") + mmdd.left(2) + QStringLiteral(".wav")};
     if (dd >= QLatin1String("20")) {
-        out << dd.left(1) + QStringLiteral("0.wav");
-        if (dd.right(1) != QLatin1String("0"))
-            out << dd.right(1) + QStringLiteral(".wav");
+        sayTens(dd, out);
     } else if (dd >= QLatin1String("10")) {
         out << dd + QStringLiteral(".wav");
     } else {
