@@ -3,6 +3,9 @@
 #include "aboutbox.h"
 #include "speechcontroller.h"
 
+#include "call/qtclock.h"
+#include "callpanel/microphonerecorder.h"
+#include "callpanel/testcallpanel.h"
 #include "codegen/generator.h"
 #include "codegen/narrator.h"
 #include "editor/floweditor.h"
@@ -156,6 +159,15 @@ void MainWindow::buildControls()
     m_viewer = new viewer::CodeViewer(m_services.prompts, m_tabs);
     m_tabs->addTab(m_viewer, QStringLiteral("Generated Code"));
 
+    m_clock = new call::QtClock(this);
+    m_microphone = new callpanel::MicrophoneRecorder(this);
+    m_testCall = new callpanel::TestCallPanel(m_tree, m_current, m_services.appDir,
+                                              m_services.speech, m_services.sound, *m_clock,
+                                              m_microphone, [this] { return m_speech->soundOn(); },
+                                              m_tabs);
+    m_testCall->setObjectName(QStringLiteral("testCallTab"));
+    m_tabs->addTab(m_testCall, QStringLiteral("Test Call"));
+
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusPanel = makeLabel(QStringLiteral("sbStatusBarPanel1"), QString(), status);
@@ -234,6 +246,15 @@ void MainWindow::wireCommands()
         m_speech->playNodeVoiceFile();
     });
     connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this, &QWidget::setWindowTitle);
+    connect(m_testCall, &callpanel::TestCallPanel::nodeRun, m_editor,
+            &editor::FlowEditor::highlightNode);
+    // The call reads each node's properties once: an edited value ends it.
+    connect(m_grid, &properties::PropertyGrid::valuesWritten, this,
+            [this](const model::NodeIdentity &node) {
+                m_testCall->endCall(QStringLiteral("The flow was changed while the call ran: "
+                                                   "the properties of %1 %2 were edited.")
+                                        .arg(node.key, node.text));
+            });
 }
 
 void MainWindow::startUp()

@@ -30,6 +30,13 @@ class MemberForm;
 namespace viewer {
 class CodeViewer;
 }
+namespace call {
+class Clock;
+}
+namespace callpanel {
+class MicrophoneRecorder;
+class TestCallPanel;
+} // namespace callpanel
 
 namespace app {
 
@@ -104,6 +111,9 @@ private:
     properties::WaveList *m_waves = nullptr;
     members::MemberForm *m_members = nullptr;
     viewer::CodeViewer *m_viewer = nullptr;
+    call::Clock *m_clock = nullptr;
+    callpanel::MicrophoneRecorder *m_microphone = nullptr;
+    callpanel::TestCallPanel *m_testCall = nullptr;
     SpeechController *m_speech = nullptr;
     QLabel *m_description = nullptr;
     QLabel *m_statusPanel = nullptr;

@@ -113,12 +113,14 @@ TestCallPanel::TestCallPanel(model::FlowTree &tree, const model::CurrentFlow &cu
     controls->addLayout(callRow);
     controls->addLayout(keypad);
     controls->addWidget(m_noInput);
-    controls->addWidget(m_status);
     controls->addStretch(1);
+    auto *call = new QVBoxLayout;
+    call->addWidget(m_status);
+    call->addWidget(m_lines, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(controls);
-    layout->addWidget(m_lines, 1);
+    layout->addLayout(call, 1);
     updateControls();
 }
 

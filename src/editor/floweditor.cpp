@@ -188,6 +188,16 @@ void FlowEditor::showNode(model::FlowNode *node)
         m_view->scrollTo(index);
 }
 
+void FlowEditor::highlightNode(model::FlowNode *node)
+{
+    const QModelIndex index = m_model->indexOf(node);
+    if (!index.isValid())
+        return;
+    m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                         | QItemSelectionModel::Rows);
+    m_view->scrollTo(index);
+}
+
 void FlowEditor::selectFirstNode()
 {
     const QModelIndex index = m_model->indexOf(m_tree.node(1));

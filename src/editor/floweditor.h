@@ -78,6 +78,9 @@ public slots:
     bool loadDemoFlow();
     // A node click: makes sure the node has its row, then reports the selection.
     void selectNodeAt(model::FlowNode *node);
+    // Shows a node selected, as a test call runs it, without what a click does (no row is
+    // made, nothing is played, no properties are shown).
+    void highlightNode(model::FlowNode *node);
 
 
 signals:

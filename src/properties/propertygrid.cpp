@@ -248,7 +248,12 @@ bool PropertyGrid::writeBack(QString *error)
             break;
         changes.insert(column, value);
     }
-    return changes.isEmpty() || store.updateRow(*m_node, changes, error);
+    if (changes.isEmpty())
+        return true;
+    if (!store.updateRow(*m_node, changes, error))
+        return false;
+    Q_EMIT valuesWritten(*m_node);
+    return true;
 }
 
 } // namespace properties

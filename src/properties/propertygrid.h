@@ -60,6 +60,8 @@ public:
 Q_SIGNALS:
     // A click on a value cell, after the grid has moved to it.
     void cellClicked(const QString &cellText);
+    // Edited values were stored in the node's row.
+    void valuesWritten(const model::NodeIdentity &node);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -5,6 +5,7 @@
 #include "testdirs.h"
 
 #include "app/mainwindow.h"
+#include "callpanel/testcallpanel.h"
 #include "editor/floweditor.h"
 #include "model/flowstore.h"
 
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void typedValueGoesToItsNode();
     void recordKeysReachTheMemberSection();
     void dropReportShowsOneLineUntilCleared();
+    void testCallShowsItsNodeAndEndsOnEdits();
     void aFlowFileGivenAtTheStartIsOpened();
     void commandLine_data();
     void commandLine();
@@ -402,6 +404,31 @@ void TestApp::recordKeysReachTheMemberSection()
     QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 4"));
     QTest::keyClick(h.child<QWidget>("txtFields", 0), Qt::Key_Home);
     QCOMPARE(h.text("lblStatus"), QStringLiteral("Member: 1"));
+}
+
+// The Test Call tab shows the node it runs in the tree; an edited property ends the call.
+void TestApp::testCallShowsItsNodeAndEndsOnEdits()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    QCOMPARE(h.child<QTabWidget>("SSTab1")->tabText(2), QStringLiteral("Test Call"));
+    auto *panel = h.child<callpanel::TestCallPanel>("testCallTab");
+    panel->startCall();
+    panel->pressKey(u'1');
+    auto *editor = h.window.findChild<editor::FlowEditor *>();
+    QCOMPARE(editor->selectedNode()->key, QStringLiteral("6_"));
+    QVERIFY(panel->isCallRunning());
+    h.select("2_");
+    auto *grid = h.child<QTableWidget>("fg2");
+    grid->setCurrentCell(1, 1);
+    QTest::keyClicks(grid, "x");
+    h.select("5_");
+    QVERIFY(!panel->isCallRunning());
+    QVERIFY2(panel->transcript().last().endsWith("the properties of 2_ play main greetings "
+                                                 "were edited."),
+             qPrintable(panel->transcript().last()));
 }
 
 void TestApp::dropReportShowsOneLineUntilCleared()
