@@ -81,7 +81,7 @@ For aspvisits_ = 1 To 5000
     AspLog_ "HANGUP"
     aspover_ = True
   ElseIf playfile Then
-    AspLog_ "PLAY" & vbTab & AspEsc_(session("data3"))
+    AspLog_ "PLAY"
     aspvoices_
   ElseIf recordfile Then
     AspLog_ "RECORD"
@@ -178,10 +178,6 @@ class PageWorld:
         self.seconds = 0.0
         self.visits = 0
         self.restarts = 0
-        # A page that sends the start position of a moved play is read by what it sends;
-        # an older one only kept it in the session (data3).
-        self.sends_position = "startposition" in text
-        self.counts_to_32767 = "n < 32767" in text
 
     def set_members(self, rows):
         """rows: (id, mailbox, password, fname, lname, attempts); None is an empty value."""
@@ -238,17 +234,16 @@ class PageWorld:
             parts = line.split("\t")
             kind = parts[0]
             if kind in ("PLAY", "RECORD"):
-                pending = (kind, parts[1:] and parts[1])
+                pending = kind
             elif kind == "VOICE":
                 loc = rel(parts[1])
-                if pending[0] == "PLAY":
-                    sent = parts[2] if len(parts) > 2 else ""
-                    kept = pending[1]
-                    start = int((sent if self.sends_position else kept) or 0)
+                if pending == "PLAY":
+                    # where a moved play starts, as the page sends it to the engine
+                    start = int(parts[2] or 0) if len(parts) > 2 else 0
                     events.append(["play", loc, start])
-                elif pending[0] == "RECORD":
+                elif pending == "RECORD":
                     events.append(["record", loc])
-                    pending = ("PLAY", "0")   # the block then thanks the caller
+                    pending = "PLAY"   # the block then thanks the caller
             elif kind == "WAIT":
                 events.append(["wait", int(parts[1]), int(parts[2])])
             elif kind == "HANGUP":
