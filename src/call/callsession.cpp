@@ -20,7 +20,8 @@ CallSession::CallSession(model::FlowTree &tree, Clock &clock, Recorder *micropho
     , m_standIn(std::make_unique<StandInRecorder>(clock))
 {
     m_tree->addObserver(this);
-    connect(&m_clock, &Clock::alarm, this, &CallSession::onAlarm);
+    connect(&m_clock, &Clock::alarm, this,
+            [this] { runOut(Recording::EndedBy::MaxLength); });
     for (Recorder *r : {static_cast<Recorder *>(m_standIn.get()), m_microphone}) {
         if (r) {
             connect(r, &Recorder::silenceHeard, this, [this, r] {
@@ -135,20 +136,15 @@ void CallSession::key(QChar key)
 
 void CallSession::noInput()
 {
-    if (!isRunning())
-        return;
-    if (recording())
-        finishRecording(Recording::EndedBy::Silence);
-    else
-        m_engine->timeOut();
+    runOut(Recording::EndedBy::Silence);
 }
 
-void CallSession::onAlarm()
+void CallSession::runOut(Recording::EndedBy recordingEnd)
 {
     if (!isRunning())
         return;
     if (recording())
-        finishRecording(Recording::EndedBy::MaxLength);
+        finishRecording(recordingEnd);
     else
         m_engine->timeOut();
 }

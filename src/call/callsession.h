@@ -61,7 +61,8 @@ Q_SIGNALS:
 
 private:
     void onEvent(const CallEvent &e);
-    void onAlarm();
+    // The wait runs out now; a recording ends as `recordingEnd` says.
+    void runOut(Recording::EndedBy recordingEnd);
     void startRecording(const CallEvent &wait);
     void finishRecording(Recording::EndedBy endedBy);
     bool recording() const;

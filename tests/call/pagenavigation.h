@@ -68,34 +68,15 @@ inline QSet<QString> movesFor(const call::NodeMoves &moves)
 {
     QSet<QString> words;
     for (const call::Move &m : moves.moves) {
-        switch (m.outcome) {
-        case call::Outcome::EndsCall:
+        if (m.outcome == call::Outcome::EndsCall)
             words.insert(QStringLiteral("disconnect"));
-            continue;
-        case call::Outcome::VoiceMail:
+        else if (m.outcome == call::Outcome::VoiceMail)
             words.insert(QStringLiteral("voicemail"));
+        if (!m.target)
             continue;
-        case call::Outcome::NoNextStep:
-        case call::Outcome::NoSection:
-            continue;
-        case call::Outcome::ToNode:
-            break;
-        }
-        const QString anchor = pageAnchor(m.target);
-        switch (m.trigger) {
-        case call::Trigger::AfterAction:
-            words.insert(QStringLiteral("jump ") + anchor);
-            break;
-        case call::Trigger::OptionKey:
-            words.insert(QStringLiteral("key ") + m.key + u' ' + anchor);
-            break;
-        case call::Trigger::TimeOut:
-            words.insert(QStringLiteral("timeout ") + anchor);
-            break;
-        case call::Trigger::OtherKey:
-            words.insert(QStringLiteral("error ") + anchor);
-            break;
-        }
+        static const char *const kTrigger[] = {"jump ", "key ", "timeout ", "error "};
+        const QString key = m.trigger == call::Trigger::OptionKey ? m.key + u' ' : QString();
+        words.insert(QLatin1String(kTrigger[int(m.trigger)]) + key + pageAnchor(m.target));
     }
     return words;
 }
