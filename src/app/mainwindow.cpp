@@ -11,9 +11,6 @@
 #include "editor/floweditor.h"
 #include "members/memberform.h"
 #include "model/appdata.h"
-#include "model/catalogue.h"
-#include "model/demoflow.h"
-#include "model/memberstore.h"
 #include "properties/propertygrid.h"
 #include "properties/samplevoices.h"
 #include "properties/wavelist.h"
@@ -22,7 +19,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -259,22 +255,8 @@ void MainWindow::wireCommands()
 
 void MainWindow::startUp()
 {
-    QStringList problems;
-    const QString folderProblem = model::checkAppDir(m_services.appDir);
-    if (!folderProblem.isEmpty())
-        problems << folderProblem;
-
-    // 1. The member database.
-    QString error;
-    bool created = false;
-    if (QDir(m_services.appDir).exists()) {
-        if (!model::MemberStore(m_services.appDir).ensure(&created, &error))
-            problems << QStringLiteral("Member database: %1").arg(error);
-        // 2. The catalogue, and the palette labelled from it.
-        error.clear();
-        if (!model::Catalogue(m_services.appDir).ensure(&created, &error))
-            problems << QStringLiteral("Call-function catalogue: %1").arg(error);
-    }
+    // 1., 2., 11. and the databases of 14.: the data layer's own start-up.
+    const model::StartupReport report = model::initialiseData(m_services.appDir);
     m_editor->loadPalette();
 
     // 3.-13. From here on a failing step is passed over.
@@ -284,35 +266,28 @@ void MainWindow::startUp()
     m_speech->selectVoice();
     setWindowTitle(title());
     m_members->openMembers();
-    QStringList madeFolders;
-    model::buildDirectory(m_services.appDir, &madeFolders, nullptr);
     properties::ensureSampleVoices(m_services.appDir);
     m_waves->populate();
     m_speech->setSoundOn(true);
 
-    // 14. The default flow, created with the demonstration when missing.
-    error.clear();
-    if (QDir(m_services.appDir).exists() && !model::demoflow::ensure(m_services.appDir, &created, &error))
-        problems << QStringLiteral("Flow database: %1").arg(error);
-    else if (QDir(m_services.appDir).exists())
+    // 14. The default flow.
+    if (report.flowOk)
         m_editor->loadDemoFlow();
 
-    if (!problems.isEmpty()) {
+    if (!report.problems.isEmpty()) {
         m_services.prompts.message(QStringLiteral("Dialwright started without some of its files:\n\n")
-                                       + problems.join(u'\n'),
+                                       + report.problems.join(u'\n'),
                                    ui::UserPrompts::Icon::Warning);
     }
 }
 
 void MainWindow::setFlowCommandsEnabled(bool enabled)
 {
-    const QStringList names{QStringLiteral("cmdSave"),  QStringLiteral("cmdClear"),
-                            QStringLiteral("cmdRemove"), QStringLiteral("Playtext"),
-                            QStringLiteral("Command1"), QStringLiteral("Command2")};
-    for (QWidget *w : findChildren<QWidget *>()) {
-        if (names.contains(w->objectName()))
-            w->setEnabled(enabled);
-    }
+    m_editor->setFlowCommandsEnabled(enabled);
+    for (QPushButton *b : std::as_const(m_generateButtons))
+        b->setEnabled(enabled);
+    m_voiceXml->setEnabled(enabled);
+    m_playText->setEnabled(enabled);
 }
 
 void MainWindow::enableFlowButtons()
@@ -333,8 +308,8 @@ void MainWindow::generateCommand(int index)
     if (index < 0 || index > 3)
         return;
     const GenerationTarget target = targets[index];
-    if (target == GenerationTarget::Narration
-        && m_generateButtons[3]->text() == u"stop saying application flow") {
+    // While speech runs, the narration button stops it.
+    if (target == GenerationTarget::Narration && m_speech->isSpeaking()) {
         m_target = target;
         m_speech->stopSpeaking();
         return;
@@ -358,8 +333,6 @@ void MainWindow::generate(GenerationTarget target)
         m_services.prompts.message(result.error, ui::UserPrompts::Icon::Critical);
         return;
     }
-    if (auto *label = m_viewer->findChild<QLabel *>(QStringLiteral("Label6")))
-        label->setText(QDir::toNativeSeparators(result.mainFile));
     m_viewer->setCompletionMessage(codegen::completionMessage(target, result.remoteNeeded));
     if (target == GenerationTarget::Narration)
         return;

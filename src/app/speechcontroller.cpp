@@ -27,7 +27,6 @@ SpeechController::SpeechController(const QString &appDir, speech::SpeechEngine &
     , m_appDir(appDir)
     , m_speech(speech)
     , m_sound(sound)
-    , m_playWaveCaption(QString::fromLatin1(kPlayWave))
 {
     connect(&m_speech, &speech::SpeechEngine::speakingStarted, this,
             [this] { showSpeaking(true); });
@@ -64,7 +63,7 @@ void SpeechController::attach(QAbstractButton *playtext, QAbstractButton *narrat
     m_command4 = command4;
     m_grid = grid;
     if (m_playWave)
-        m_playWave->setText(m_playWaveCaption);
+        m_playWave->setText(QString::fromLatin1(kPlayWave));
     if (m_playtext)
         connect(m_playtext, &QAbstractButton::clicked, this, [this] { playPromptText(); });
     if (m_command4) {
@@ -122,7 +121,7 @@ void SpeechController::selectVoice()
 
 bool SpeechController::isSpeaking() const
 {
-    return m_speech.isSpeaking();
+    return m_speaking;
 }
 
 void SpeechController::stopSpeaking()
@@ -139,13 +138,6 @@ void SpeechController::showSpeaking(bool speaking)
         m_narration->setText(QString::fromLatin1(speaking ? kStopTellFlow : kTellFlow));
 }
 
-QString SpeechController::playtextCaption() const
-{
-    if (m_playtext)
-        return m_playtext->text();
-    return QString::fromLatin1(m_speaking ? kStopPlayText : kPlayText);
-}
-
 void SpeechController::playPromptText()
 {
     if (!m_grid)
@@ -153,26 +145,17 @@ void SpeechController::playPromptText()
     const QString text = m_grid->fieldValue(QStringLiteral("prompttxt"));
     if (text.isEmpty())
         return;
-    // The button speaks when idle and stops speech while it runs. The caption is read
-    // once: an engine that reports the start of speech at once must not have the same
-    // click stop what it just started.
-    const QString caption = playtextCaption();
-    if (caption == QLatin1String(kPlayText))
-        speakText(text);
-    else if (caption == QLatin1String(kStopPlayText))
+    // The button speaks when idle and stops speech while it runs.
+    if (m_speaking)
         stopSpeaking();
+    else
+        speakText(text);
 }
 
-QString SpeechController::playWaveCaption() const
+void SpeechController::setPlayWaveCaption(const char *caption)
 {
-    return m_playWave ? m_playWave->text() : m_playWaveCaption;
-}
-
-void SpeechController::setPlayWaveCaption(const QString &caption)
-{
-    m_playWaveCaption = caption;
     if (m_playWave)
-        m_playWave->setText(caption);
+        m_playWave->setText(QString::fromLatin1(caption));
 }
 
 void SpeechController::playNodeVoiceFile()
@@ -183,17 +166,16 @@ void SpeechController::playNodeVoiceFile()
     if (name.isNull() || !m_soundOn)
         return;
     const QString path = m_appDir + QStringLiteral("/waves/") + name;
-    // The first selection after start-up (caption still "Play Wave File") only sets the
-    // caption and silences any sound; from then on each selection plays its file, a new
-    // sound replacing one still playing.
-    if (playWaveCaption() == QLatin1String(kPlayVoice)) {
-        setPlayWaveCaption(QString::fromLatin1(kStopVoice));
+    // The first selection after start-up only sets the caption and silences any sound;
+    // from then on each selection plays its file, a new sound replacing one still playing.
+    if (m_voiceFilesPlay) {
+        setPlayWaveCaption(kStopVoice);
         m_sound.play(path);
-        setPlayWaveCaption(QString::fromLatin1(kPlayVoice));
     } else {
-        setPlayWaveCaption(QString::fromLatin1(kPlayVoice));
+        m_voiceFilesPlay = true;
         m_sound.stop();
     }
+    setPlayWaveCaption(kPlayVoice);
 }
 
 void SpeechController::playFromGrid(const QString &cellText)

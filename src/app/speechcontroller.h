@@ -53,6 +53,7 @@ public:
     // is on.
     void playFromGrid(const QString &cellText);
 
+    // Between the engine's start and end of speech (the captions say "stop" meanwhile).
     bool isSpeaking() const;
     void stopSpeaking();
 
@@ -63,9 +64,7 @@ Q_SIGNALS:
 private:
     bool speechUsable();
     void showSpeaking(bool speaking);
-    QString playWaveCaption() const;
-    void setPlayWaveCaption(const QString &caption);
-    QString playtextCaption() const;
+    void setPlayWaveCaption(const char *caption);
 
     QString m_appDir;
     speech::SpeechEngine &m_speech;
@@ -78,9 +77,8 @@ private:
     bool m_soundOn = true;
     bool m_speechReported = false;
     bool m_soundReported = false;
-    // Captions kept here too, for controls not attached.
-    QString m_playWaveCaption;
     bool m_speaking = false;
+    bool m_voiceFilesPlay = false; // false until the first node selection
 };
 
 } // namespace app

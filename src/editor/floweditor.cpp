@@ -124,6 +124,12 @@ FlowEditor::FlowEditor(model::FlowTree &tree, model::CurrentFlow &current,
     m_layout->addLayout(commands);
 }
 
+void FlowEditor::setFlowCommandsEnabled(bool enabled)
+{
+    for (QPushButton *b : {m_save, m_clear, m_remove})
+        b->setEnabled(enabled);
+}
+
 void FlowEditor::addBelowTree(QWidget *panel, int stretch)
 {
     // After the tree and the panels added before, ahead of the drop report.

@@ -49,6 +49,9 @@ public:
     // refused with a message. True when the node moved.
     bool dropNode(model::FlowNode *node, model::FlowNode *target);
 
+    // Save to Table, Clear Flow and Remove: usable once there is a flow.
+    void setFlowCommandsEnabled(bool enabled);
+
     // Adds a panel under the tree (below those added before), such as a list of the
     // flow's problems; with a stretch it shares the extra height with the tree.
     void addBelowTree(QWidget *panel, int stretch = 0);
