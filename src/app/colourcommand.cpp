@@ -1,54 +1,44 @@
 #include "colourcommand.h"
 
+#include "commandline.h"
+
 #include "viewer/colourhtml.h"
 #include "viewer/colouring.h"
 #include "viewer/viewerfile.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QTextStream>
 
 namespace app {
 
-namespace {
-
-void printUsage(QTextStream &err)
+int runColourCommand(const QStringList &args, const QString &, QTextStream &out,
+                     QTextStream &err)
 {
-    err << "usage: dialwright colour FILE [--generated]\n";
-}
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prints FILE coloured as the code viewer colours it, as an HTML page."));
+    const QCommandLineOption generated(
+        QStringLiteral("generated"),
+        QStringLiteral("Lower-case the text first, as the viewer does after a generation."));
+    parser.addOption(generated);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The page to colour."));
+    if (const std::optional<int> status =
+            parseCommandLine(parser, QStringLiteral("colour"), args, out, err, 1, 1))
+        return *status;
 
-} // namespace
-
-int runColourCommand(const QStringList &args, QTextStream &out, QTextStream &err)
-{
-    QString path;
-    bool generated = false;
-    for (const QString &arg : args) {
-        if (arg == u"--generated") {
-            generated = true;
-        } else if (arg.startsWith(u"--") || !path.isEmpty()) {
-            err << "dialwright colour: unexpected argument: " << arg << '\n';
-            printUsage(err);
-            return 2;
-        } else {
-            path = arg;
-        }
-    }
-    if (path.isEmpty()) {
-        printUsage(err);
-        return 2;
-    }
-
+    const QString path = parser.positionalArguments().constFirst();
     const viewer::ViewerFile file = viewer::readViewerFile(path);
     if (!file.ok) {
         err << "dialwright colour: cannot read " << path << ": " << file.error << '\n';
         err.flush();
-        return 1;
+        return ExitFailed;
     }
-    const QString text = generated ? file.text.toLower() : file.text;
+    const QString text = parser.isSet(generated) ? file.text.toLower() : file.text;
     out << viewer::colouredHtml(text, viewer::computeColours(text),
                                 QFileInfo(path).fileName());
     out.flush();
-    return 0;
+    return ExitDone;
 }
 
 } // namespace app

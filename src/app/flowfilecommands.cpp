@@ -1,8 +1,8 @@
 #include "flowfilecommands.h"
 
+#include "commandline.h"
+
 #include "flowjson/flowtransfer.h"
-#include "model/demoflow.h"
-#include "model/sqlconnection.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -12,80 +12,24 @@
 
 namespace app {
 
-namespace {
-
-const char kExportUsage[] = "Usage: dialwright export [--app-dir DIR] [--flow-db FILE] "
-                            "[--table NAME] [--out FILE]";
-
-// The options both commands share.
-struct FlowOptions
-{
-    QString appDir;
-    QString database;
-    QString table;
-};
-
-void addFlowOptions(QCommandLineParser &parser)
-{
-    parser.addOption({QStringLiteral("app-dir"), QStringLiteral("Application folder."),
-                      QStringLiteral("DIR")});
-    parser.addOption({QStringLiteral("flow-db"), QStringLiteral("Flow database file."),
-                      QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("table"), QStringLiteral("Flow table."),
-                      QStringLiteral("NAME")});
-}
-
-// False with the reason in *error when the command line is wrong.
-bool parseFlowOptions(QCommandLineParser &parser, const QStringList &args,
-                      const QString &appDirDefault, FlowOptions *options, QString *error)
-{
-    if (!parser.parse(QStringList{QStringLiteral("dialwright")} + args)) {
-        *error = parser.errorText();
-        return false;
-    }
-    for (const QString &name : parser.optionNames()) {
-        if (parser.values(name).size() > 1 || parser.value(name).isEmpty()) {
-            *error = QStringLiteral("--%1 needs one value.").arg(name);
-            return false;
-        }
-    }
-    const QString appDir = parser.value(QStringLiteral("app-dir"));
-    options->appDir = appDir.isEmpty() ? appDirDefault : QDir(appDir).absolutePath();
-    const QString database = parser.value(QStringLiteral("flow-db"));
-    options->database = database.isEmpty() ? model::demoflow::path(options->appDir)
-                                           : QFileInfo(database).absoluteFilePath();
-    options->table = parser.isSet(QStringLiteral("table")) ? parser.value(QStringLiteral("table"))
-                                                           : model::demoflow::tableName();
-    QString why;
-    if (!model::isValidTableName(options->table, &why)) {
-        *error = QStringLiteral("Table name %1: %2").arg(options->table, why);
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 int runExportCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
                      QTextStream &err)
 {
     QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the flow of a table as a JSON flow file."));
     addFlowOptions(parser);
-    parser.addOption({QStringLiteral("out"), QStringLiteral("File to write."),
+    parser.addOption({QStringLiteral("out"),
+                      QStringLiteral("The file to write (default: standard output)."),
                       QStringLiteral("FILE")});
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        out << kExportUsage << Qt::endl;
-        return 0;
-    }
+    if (const std::optional<int> status =
+            parseCommandLine(parser, QStringLiteral("export"), args, out, err))
+        return *status;
     FlowOptions options;
     QString error;
-    if (parseFlowOptions(parser, args, appDirDefault, &options, &error)
-        && !parser.positionalArguments().isEmpty())
-        error = QStringLiteral("Unknown argument for export: %1")
-                    .arg(parser.positionalArguments().join(u' '));
-    if (!error.isEmpty()) {
-        err << error << Qt::endl << kExportUsage << Qt::endl;
-        return 2;
+    if (!flowOptions(parser, appDirDefault, &options, &error)) {
+        err << error << Qt::endl;
+        return ExitBadArguments;
     }
     if (!QFileInfo(options.database).isFile()) {
         err << "Nothing exported: the flow database " << QDir::toNativeSeparators(options.database)

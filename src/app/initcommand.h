@@ -12,8 +12,4 @@ namespace app {
 int runInitCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
                    QTextStream &err);
 
-// Takes "--app-dir DIR" (or "--app-dir=DIR") out of args; returns DIR or a null string.
-// *error is set when the option lacks its value.
-QString takeAppDirOption(QStringList &args, QString *error);
-
 } // namespace app

@@ -488,7 +488,7 @@ void TestApp::commandLine_data()
         << QStringList{"init", "--app-dir", "DIR/gone"} << "" << 1 << "" << "does not exist"
         << "";
     QTest::newRow("init, unknown option") << QStringList{"init", "--bogus"} << "" << 2 << ""
-                                          << "--bogus" << "";
+                                          << "Unknown option 'bogus'" << "";
     QTest::newRow("colour as opened")
         << QStringList{"colour", "DIR/a.asp"} << "page" << 0
         << "<span style=\"color:#0000ff\">&lt;</span><span style=\"color:#000000\">TABLE BORDER"
@@ -506,6 +506,14 @@ void TestApp::commandLine_data()
     QTest::newRow("colour two files") << QStringList{"colour", "a.asp", "b.asp"} << "" << 2 << ""
                                       << "colour" << "";
     QTest::newRow("help") << QStringList{"--help"} << "" << 0 << "generate" << "" << "";
+    for (const char *command : {"init", "generate", "colour", "export", "call"})
+        QTest::addRow("%s --help", command) << QStringList{command, "--help"} << "" << 0
+                                            << QStringLiteral("Usage: dialwright %1").arg(command)
+                                            << "" << "";
+    QTest::newRow("version") << QStringList{"--version"} << "" << 0 << "dialwright " DW_VERSION
+                             << "" << "";
+    QTest::newRow("the window, two files") << QStringList{"a.mdb", "b.mdb"} << "" << 2 << ""
+                                           << "Unknown argument" << "";
 }
 
 void TestApp::commandLine()

@@ -89,11 +89,11 @@ void TestGenerateCommand::scenarios_data()
     const QString demo = demoSentences();
     QTest::newRow("no target") << "" << app << 2 << "" << "needs --target" << QStringList();
     QTest::newRow("target without value") << "" << QStringList{"--target"} << 2 << ""
-                                          << "--target needs a value" << QStringList();
+                                          << "Missing value after '--target'" << QStringList();
     QTest::newRow("unknown target") << "" << (app + QStringList{"--target", "wtetts"}) << 2
                                     << "" << "Unknown target: wtetts" << QStringList();
     QTest::newRow("unknown option") << "" << QStringList{"--target", "TTS", "--fast"} << 2 << ""
-                                    << "Unknown argument for generate: --fast" << QStringList();
+                                    << "Unknown option 'fast'" << QStringList();
     QTest::newRow("bad table name") << "" << QStringList{"--target=TTS", "--table", "a.b"} << 2
                                     << "" << "Table name a.b" << QStringList();
     QTest::newRow("narration: sentences only, start-up's files made")

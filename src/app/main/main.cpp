@@ -1,5 +1,6 @@
 #include "app/callcommand.h"
 #include "app/colourcommand.h"
+#include "app/commandline.h"
 #include "app/flowfilecommands.h"
 #include "app/generatecommand.h"
 #include "app/initcommand.h"
@@ -10,15 +11,29 @@
 #include "ui/qtuserprompts.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTextStream>
 
-#include <cstdio>
-
 namespace {
+
+struct Command
+{
+    const char *name;
+    app::CommandFunction run;
+    const char *summary; // for the window's --help
+};
+
+// The commands that run without the window. Adding one: write its function (parsing its
+// words with app::parseCommandLine) and give it a line here.
+const Command kCommands[] = {
+    {"init", app::runInitCommand, "create the databases and folders"},
+    {"generate", app::runGenerateCommand, "write the pages of a flow"},
+    {"colour", app::runColourCommand, "a page coloured as the viewer shows it, as HTML"},
+    {"export", app::runExportCommand, "a flow as a JSON flow file"},
+    {"call", app::runCallCommand, "a test call through a flow, and its transcript"},
+};
 
 QString executableDir(const char *argv0)
 {
@@ -29,22 +44,72 @@ QString executableDir(const char *argv0)
     return QFileInfo(QString::fromLocal8Bit(argv0)).absolutePath();
 }
 
-int runHeadless(const QString &command, int argc, char **argv)
+int runCommand(const Command &command, int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(2);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QString defaultDir = model::resolveAppDir(QString(), QCoreApplication::applicationDirPath());
-    if (command == u"init")
-        return app::runInitCommand(args, defaultDir, out, err);
-    if (command == u"generate")
-        return app::runGenerateCommand(args, defaultDir, out, err);
-    if (command == u"export")
-        return app::runExportCommand(args, defaultDir, out, err);
-    if (command == u"call")
-        return app::runCallCommand(args, defaultDir, out, err);
-    return app::runColourCommand(args, out, err);
+    const QString appDir =
+        model::resolveAppDir(QString(), QCoreApplication::applicationDirPath());
+    return command.run(app.arguments().mid(2), appDir, out, err);
+}
+
+// The window's command line: --app-dir and a flow database to open. The help lists the
+// commands too.
+void addWindowOptions(QCommandLineParser &parser)
+{
+    QString description = QStringLiteral(
+        "Without a command: the designer window, with the flow database FILE opened.\n\n"
+        "Commands (dialwright COMMAND --help tells more):");
+    for (const Command &command : kCommands)
+        description += QStringLiteral("\n  dialwright %1  %2").arg(QLatin1String(command.name), -9)
+                           .arg(QLatin1String(command.summary));
+    parser.setApplicationDescription(description);
+    app::addAppDirOption(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A flow database."),
+                                 QStringLiteral("[FILE]"));
+}
+
+int runWindow(int argc, char **argv)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // --help and --version are answered without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--version" || arg == "-v") {
+            QCoreApplication app(argc, argv);
+            QCommandLineParser parser;
+            addWindowOptions(parser);
+            return app::parseCommandLine(parser, QString(), app.arguments().mid(1), out, err, 0,
+                                         1)
+                .value_or(app::ExitDone);
+        }
+    }
+
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(DW_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(DW_APP_ID))); // once installed
+    QApplication::setApplicationDisplayName(app::MainWindow::title());
+    QCommandLineParser parser;
+    addWindowOptions(parser);
+    if (const std::optional<int> status = app::parseCommandLine(
+            parser, QString(), app.arguments().mid(1), out, err, 0, 1))
+        return *status;
+    const QString appDir = model::resolveAppDir(parser.value(QStringLiteral("app-dir")),
+                                                executableDir(argv[0]));
+
+    ui::QtUserPrompts prompts;
+    speech::QtSpeechEngine speech;
+    speech::QtSoundPlayer sound;
+    app::MainWindow window({appDir, prompts, speech, sound});
+    prompts.setParentWidget(&window);
+    window.show();
+    window.startUp();
+    // A file handed over by the desktop (the menu entry's %f) is a flow database to open.
+    if (!parser.positionalArguments().isEmpty())
+        window.openFlowFile(QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath());
+    return app.exec();
 }
 
 } // namespace
@@ -54,54 +119,11 @@ int main(int argc, char **argv)
     // Names the user's data folder of an installed program and the window class the menu
     // entry is matched by, so it is the same for the window and the commands.
     QCoreApplication::setApplicationName(QStringLiteral("dialwright"));
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (command == u"init" || command == u"generate" || command == u"colour"
-        || command == u"export" || command == u"call")
-        return runHeadless(command, argc, argv);
-    if (command == u"--help" || command == u"-h") {
-        std::fputs("Usage:\n"
-                   "  dialwright [--app-dir DIR] [FILE]          the designer window, with the\n"
-                   "                                             flow database FILE opened\n"
-                   "  dialwright init [--app-dir DIR]            create the databases and folders\n"
-                   "  dialwright generate --target T [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
-                   "                                             T: wteTTS, wteWave, callxml, TTS\n"
-                   "  dialwright colour FILE [--generated]       the file coloured, as HTML\n"
-                   "  dialwright export [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
-                   "                    [--out FILE]             the flow as a JSON flow file\n"
-                   "  dialwright call [--app-dir DIR] [--flow-db FILE] [--table NAME]\n"
-                   "                  [--flavour tts|wave] --keys SCRIPT [--json]\n"
-                   "                                             a test call, its transcript\n"
-                   "The application folder is --app-dir, else DIALWRIGHT_HOME, else the user's\n"
-                   "data folder (the program's folder when it runs from its build folder).\n",
-                   stdout);
-        return 0;
+    QCoreApplication::setApplicationVersion(QStringLiteral(DW_VERSION));
+    const QByteArray first = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    for (const Command &command : kCommands) {
+        if (first == command.name)
+            return runCommand(command, argc, argv);
     }
-
-    QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral(DW_APP_ID));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(DW_APP_ID))); // once installed
-    QApplication::setApplicationDisplayName(app::MainWindow::title());
-    QStringList args = app.arguments().mid(1);
-    QString error;
-    const QString option = app::takeAppDirOption(args, &error);
-    // A file handed over by the desktop (the menu entry's %f) is a flow database to open.
-    const QString flowFile = args.size() == 1 && !args.first().startsWith(u'-')
-                                 ? QFileInfo(args.takeFirst()).absoluteFilePath()
-                                 : QString();
-    if (!error.isEmpty() || !args.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error.isEmpty() ? QStringLiteral("Unknown argument: %1").arg(args.join(u' ')) : error));
-        return 2;
-    }
-    const QString appDir = model::resolveAppDir(option, executableDir(argv[0]));
-
-    ui::QtUserPrompts prompts;
-    speech::QtSpeechEngine speech;
-    speech::QtSoundPlayer sound;
-    app::MainWindow window({appDir, prompts, speech, sound});
-    prompts.setParentWidget(&window);
-    window.show();
-    window.startUp();
-    if (!flowFile.isEmpty())
-        window.openFlowFile(flowFile);
-    return app.exec();
+    return runWindow(argc, argv);
 }
