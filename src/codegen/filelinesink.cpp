@@ -51,11 +51,8 @@ void FileLineSink::writeCodeLine(const QString &line)
         return;
     // A value holding a line break still gives lines ended by CR LF.
     QString text = withoutControls(line).toLower();
-    if (text.contains(u'\r') || text.contains(u'\n')) {
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(u'\r', u'\n');
-        text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-    }
+    if (text.contains(u'\r') || text.contains(u'\n'))
+        text = withLineBreaks(text, u"\r\n");
     text += QLatin1String("\r\n");
     m_buffer += m_encoding == Encoding::Utf8 ? text.toUtf8() : toWindows1252(text);
     if (m_buffer.size() >= kChunk)

@@ -59,6 +59,15 @@ QString withoutControls(QStringView text)
     return cleaned(text, true);
 }
 
+QString withLineBreaks(QString text, QStringView lineBreak)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    if (lineBreak != u"\n")
+        text.replace(QStringLiteral("\n"), lineBreak.toString());
+    return text;
+}
+
 QString singleLine(QStringView text)
 {
     return cleaned(text, false);

@@ -15,6 +15,9 @@ QByteArray toWindows1252(QStringView text, qsizetype *unencodable = nullptr);
 // of the same value.
 QString fromWindows1252(QByteArrayView bytes);
 
+// The text with each line break (CR LF, a lone CR or LF) written as `lineBreak`.
+QString withLineBreaks(QString text, QStringView lineBreak);
+
 // Control characters left out (C0 but tab and line breaks, DEL, the C1 controls): they
 // never reach a page or a printed narration.
 QString withoutControls(QStringView text);

@@ -13,7 +13,4 @@ namespace viewer {
 QString colouredHtml(QStringView text, const std::vector<Colour> &colours,
                      const QString &title);
 
-// Escapes &, <, > and " for HTML text and attribute values.
-QString escapeHtml(QStringView text);
-
 } // namespace viewer

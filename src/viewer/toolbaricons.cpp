@@ -108,31 +108,40 @@ void drawIcon(QPainter &p, const QString &key)
     }
 }
 
-bool isKnownKey(const QString &key)
-{
-    static const QStringList keys{
-        QStringLiteral("New"),       QStringLiteral("Open"),       QStringLiteral("Save"),
-        QStringLiteral("Print"),     QStringLiteral("Cut"),        QStringLiteral("Copy"),
-        QStringLiteral("Paste"),     QStringLiteral("Bold"),       QStringLiteral("Italic"),
-        QStringLiteral("Underline"), QStringLiteral("Align Left"), QStringLiteral("Center"),
-        QStringLiteral("Align Right")};
-    return keys.contains(key);
-}
+// Each key with the name of its picture in the desktop's icon theme.
+const std::pair<const char *, const char *> kThemeNames[] = {
+    {"New", "document-new"},
+    {"Open", "document-open"},
+    {"Save", "document-save"},
+    {"Print", "document-print"},
+    {"Cut", "edit-cut"},
+    {"Copy", "edit-copy"},
+    {"Paste", "edit-paste"},
+    {"Bold", "format-text-bold"},
+    {"Italic", "format-text-italic"},
+    {"Underline", "format-text-underline"},
+    {"Align Left", "format-justify-left"},
+    {"Center", "format-justify-center"},
+    {"Align Right", "format-justify-right"},
+};
 
 } // namespace
 
 QIcon toolbarIcon(const QString &key)
 {
-    if (!isKnownKey(key))
-        return QIcon();
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        drawIcon(painter, key);
+    for (const auto &[known, themeName] : kThemeNames) {
+        if (key != QLatin1String(known))
+            continue;
+        QPixmap pixmap(kSize, kSize);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            drawIcon(painter, key);
+        }
+        return QIcon::fromTheme(QLatin1String(themeName), QIcon(pixmap));
     }
-    return QIcon(pixmap);
+    return QIcon();
 }
 
 } // namespace viewer

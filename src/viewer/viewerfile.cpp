@@ -8,25 +8,6 @@
 
 namespace viewer {
 
-QString normaliseLineBreaks(const QString &text)
-{
-    if (!text.contains(u'\r'))
-        return text;
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (ch == u'\r') {
-            result.append(u'\n');
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-        } else {
-            result.append(ch);
-        }
-    }
-    return result;
-}
-
 ViewerFile readViewerFile(const QString &path)
 {
     ViewerFile result;
@@ -46,7 +27,7 @@ ViewerFile readViewerFile(const QString &path)
         text = codegen::fromWindows1252(bytes);
         result.windows1252 = true;
     }
-    result.text = normaliseLineBreaks(text);
+    result.text = codegen::withLineBreaks(text, u"\n");
     result.ok = true;
     return result;
 }
@@ -54,8 +35,7 @@ ViewerFile readViewerFile(const QString &path)
 ViewerFile writeViewerFile(const QString &path, const QString &text, bool windows1252)
 {
     ViewerFile result;
-    QString withCrLf = normaliseLineBreaks(text);
-    withCrLf.replace(u'\n', QStringLiteral("\r\n"));
+    const QString withCrLf = codegen::withLineBreaks(text, u"\r\n");
     qsizetype unencodable = -1;
     const QByteArray bytes = windows1252 ? codegen::toWindows1252(withCrLf, &unencodable)
                                          : withCrLf.toUtf8();

@@ -19,9 +19,6 @@ struct ViewerFile
 // lone CR become LF.
 ViewerFile readViewerFile(const QString &path);
 
-// Turns CR LF and lone CR into LF.
-QString normaliseLineBreaks(const QString &text);
-
 // Writes the viewer's text with CR LF line breaks, in windows-1252 or UTF-8, the encoding
 // it was read in. A character windows-1252 cannot hold fails the write with a message
 // naming it, rather than changing the file's encoding. Writes through a temporary file,
