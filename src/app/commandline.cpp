@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "model/demoflow.h"
+#include "model/flowstore.h"
 #include "model/sqlconnection.h"
 
 #include <QCommandLineParser>
@@ -102,6 +103,40 @@ bool flowOptions(const QCommandLineParser &parser, const QString &appDirDefault,
         return true;
     *error = QStringLiteral("Table name %1: %2").arg(options->table, why);
     return false;
+}
+
+bool isFlowDatabase(const QString &database, const QString &failure, QTextStream &err)
+{
+    if (QFileInfo(database).isFile())
+        return true;
+    err << failure << "the flow database " << QDir::toNativeSeparators(database)
+        << (QFileInfo(database).isDir() ? " is a folder, not a database file."
+                                        : " does not exist.")
+        << Qt::endl;
+    return false;
+}
+
+bool loadFlow(const FlowOptions &options, model::FlowTree &tree, const QString &failure,
+              QTextStream &err)
+{
+    if (!isFlowDatabase(options.database, failure, err))
+        return false;
+    model::FlowStore store(options.database, options.table);
+    if (!store.isOpen()) {
+        err << failure << "cannot read the flow database "
+            << QDir::toNativeSeparators(options.database) << ": " << store.errorString()
+            << Qt::endl;
+        return false;
+    }
+    QString error;
+    model::SkippedRows skipped;
+    if (!store.loadInto(tree, &error, &skipped)) {
+        err << failure << error << Qt::endl;
+        return false;
+    }
+    if (skipped.total() > 0)
+        err << skipped.describe() << Qt::endl;
+    return true;
 }
 
 } // namespace app

@@ -8,6 +8,10 @@
 class QCommandLineParser;
 class QTextStream;
 
+namespace model {
+class FlowTree;
+}
+
 namespace app {
 
 // How every command of the program ends.
@@ -48,5 +52,13 @@ void addFlowOptions(QCommandLineParser &parser);
 // After parsing; false with the reason when the table name cannot be one.
 bool flowOptions(const QCommandLineParser &parser, const QString &appDirDefault,
                  FlowOptions *options, QString *error);
+
+// False when `database` is no file, saying so on `err` after `failure` ("Nothing
+// generated: ").
+bool isFlowDatabase(const QString &database, const QString &failure, QTextStream &err);
+// Loads the flow the options name into `tree` as the designer's Load does. False when it
+// cannot, the reason on `err` after `failure`; rows left out are reported there too.
+bool loadFlow(const FlowOptions &options, model::FlowTree &tree, const QString &failure,
+              QTextStream &err);
 
 } // namespace app

@@ -61,41 +61,18 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
         err << "Nothing generated: " << model::checkAppDir(appDir) << Qt::endl;
         return 1;
     }
-    auto isNoDatabase = [&err](const QString &database) {
-        if (QFileInfo(database).isFile())
-            return false;
-        err << "Nothing generated: the flow database " << QDir::toNativeSeparators(database)
-            << (QFileInfo(database).isDir() ? " is a folder, not a database file."
-                                            : " does not exist.")
-            << Qt::endl;
-        return true;
-    };
     // A flow database named on the command line is checked before start-up makes anything.
-    const QString &database = options.database;
-    if (parser.isSet(QStringLiteral("flow-db")) && isNoDatabase(database))
+    const QString failure = QStringLiteral("Nothing generated: ");
+    if (parser.isSet(QStringLiteral("flow-db"))
+        && !isFlowDatabase(options.database, failure, err))
         return 1;
     const model::StartupReport report = model::initialiseData(appDir);
     for (const QString &problem : report.problems)
         err << problem << Qt::endl;
-    if (isNoDatabase(database))
-        return 1;
-
     model::FlowTree tree;
-    {
-        model::FlowStore store(database, table);
-        if (!store.isOpen()) {
-            err << "Nothing generated: cannot read the flow database "
-                << QDir::toNativeSeparators(database) << ": " << store.errorString() << Qt::endl;
-            return 1;
-        }
-        model::SkippedRows skipped;
-        if (!store.loadInto(tree, &error, &skipped)) {
-            err << "Nothing generated: " << error << Qt::endl;
-            return 1;
-        }
-        if (skipped.total() > 0)
-            err << skipped.describe() << Qt::endl;
-    }
+    if (!loadFlow(options, tree, failure, err))
+        return 1;
+    const QString &database = options.database;
 
     SentencePrinter narrator;
     const codegen::GenerationResult result =

@@ -426,7 +426,7 @@ private Q_SLOTS:
         QTest::newRow("bad flavour") << QStringList{"--flavour", "mp3", "--keys", "1"} << 2 << ""
                                      << "Unknown flavour: mp3";
         QTest::newRow("unknown option") << QStringList{"--keys", "1", "--loud"} << 2 << ""
-                                        << "Unknown argument for call: --loud";
+                                        << "Unknown option 'loud'";
         QTest::newRow("missing flow database")
             << QStringList{"--flow-db", "/nonexistent/flow.mdb", "--keys", "1"} << 1 << ""
             << "does not exist";
