@@ -232,14 +232,22 @@ void drawPalette(QPainter &p, int index)
 
 } // namespace
 
+void paintPalettePicture(QPainter &painter, int index, const QRectF &target)
+{
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / kGrid, target.height() / kGrid);
+    drawPalette(painter, index);
+    painter.restore();
+}
+
 QPixmap palettePixmap(int index, int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / kGrid, size / kGrid);
-    drawPalette(p, index);
+    paintPalettePicture(p, index, QRectF(0, 0, size, size));
     p.end();
     return pixmap;
 }

@@ -3,6 +3,9 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPainter;
+class QRectF;
+
 namespace editor {
 
 // The designer's pictures, drawn rather than shipped as image files: one palette icon
@@ -15,6 +18,9 @@ constexpr int kPaletteCount = 14;
 // disabled or pressed button keeps its picture.
 QIcon paletteIcon(int index);
 QPixmap palettePixmap(int index, int size = 32);
+// The same picture drawn as shapes into `target`, so that a vector drawing (an SVG) keeps it
+// sharp at any size.
+void paintPalettePicture(QPainter &painter, int index, const QRectF &target);
 
 // Tree image list: index 2 is the selected-node picture; 1 and any other index the plain
 // node picture.
