@@ -8,7 +8,8 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-declarative-dev libqt6sql
 	qt6-speech-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin qt6-multimedia-dev \
 	gstreamer1.0-plugins-base gstreamer1.0-plugins-good espeak-ng sox xvfb xauth \
 	libxml2-utils python3 wine wine64 \
-	librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base
+	librsvg2-bin desktop-file-utils appstream dpkg-dev file groff-base \
+	libgraphviz-dev qt6-svg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
