@@ -1,6 +1,7 @@
 #include "app/callcommand.h"
 #include "app/colourcommand.h"
 #include "app/commandline.h"
+#include "app/diagramcommand.h"
 #include "app/flowfilecommands.h"
 #include "app/generatecommand.h"
 #include "app/initcommand.h"
@@ -16,6 +17,8 @@
 #include <QIcon>
 #include <QTextStream>
 
+#include <memory>
+
 namespace {
 
 struct Command
@@ -23,6 +26,9 @@ struct Command
     const char *name;
     app::CommandFunction run;
     const char *summary; // for the window's --help
+    // It draws with the GUI's fonts and painters: it needs a GUI application, which runs
+    // on the offscreen platform when there is no display.
+    bool drawsPictures = false;
 };
 
 // The commands that run without the window. Adding one: write its function (parsing its
@@ -33,6 +39,7 @@ const Command kCommands[] = {
     {"colour", app::runColourCommand, "a page coloured as the viewer shows it, as HTML"},
     {"export", app::runExportCommand, "a flow as a JSON flow file"},
     {"call", app::runCallCommand, "a test call through a flow, and its transcript"},
+    {"diagram", app::runDiagramCommand, "a flow drawn as a diagram, SVG or PNG", true},
 };
 
 QString executableDir(const char *argv0)
@@ -46,12 +53,18 @@ QString executableDir(const char *argv0)
 
 int runCommand(const Command &command, int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (command.drawsPictures && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        command.drawsPictures ? std::make_unique<QApplication>(argc, argv)
+                              : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QString appDir =
         model::resolveAppDir(QString(), QCoreApplication::applicationDirPath());
-    return command.run(app.arguments().mid(2), appDir, out, err);
+    return command.run(QCoreApplication::arguments().mid(2), appDir, out, err);
 }
 
 // The window's command line: --app-dir and a flow database to open. The help lists the
