@@ -4,10 +4,9 @@
 #include "call/callsettings.h"
 #include "call/flowroutes.h"
 #include "call/nodemoves.h"
+#include "call/storevalues.h"
 #include "model/catalogue.h"
-#include "model/flowstore.h"
 #include "model/flowtree.h"
-#include "model/nodevalues.h"
 
 #include <QHash>
 #include <QSet>
@@ -57,8 +56,11 @@ int FlowGraph::indexOf(const QString &key) const
     return -1;
 }
 
-FlowGraph buildGraph(const model::FlowTree &tree, const ValuesOf &values)
+FlowGraph buildGraph(const model::FlowTree &tree, call::NodeValuesSource &values,
+                     QString *error)
 {
+    if (error)
+        error->clear();
     FlowGraph graph;
     const std::vector<model::FlowNode *> nodes = tree.depthFirst();
     QHash<const model::FlowNode *, int> index;
@@ -77,7 +79,10 @@ FlowGraph buildGraph(const model::FlowTree &tree, const ValuesOf &values)
         box.parent = node->parent ? index.value(node->parent) : -1;
         box.picture = palettePosition(*moves.behaviour);
         box.reachable = reachable.contains(node);
-        describeHearing(box, *moves.behaviour, values(*node));
+        QString unread;
+        describeHearing(box, *moves.behaviour, values.valuesOf(*node, &unread));
+        if (error && error->isEmpty())
+            *error = unread;
 
         const int from = index.value(node);
         const size_t firstArrow = graph.arrows.size();
@@ -109,23 +114,12 @@ FlowGraph buildGraph(const model::FlowTree &tree, const ValuesOf &values)
 FlowGraph buildGraph(const model::FlowTree &tree, const QString &databasePath,
                      const QString &table, QString *error)
 {
-    model::FlowStore store(databasePath, table);
-    QString problem;
-    if (!store.isOpen())
-        problem = store.errorString();
-    else if (!store.isFlowTable(table))
-        problem = QStringLiteral("%1 holds no flow table %2.").arg(databasePath, table);
-    const bool reading = problem.isEmpty() && store.beginReading();
-    FlowGraph graph = buildGraph(tree, [&](const model::FlowNode &node) {
-        std::optional<model::ColumnValues> row;
-        if (problem.isEmpty())
-            row = store.fetchRow(model::NodeIdentity::of(node), &problem);
-        return model::NodeValues::fromRow(row, node.text);
-    });
-    if (reading)
-        store.endReading();
-    if (error)
-        *error = problem;
+    call::StoreValues values(databasePath, table);
+    QString unopened;
+    values.isOpen(&unopened);
+    FlowGraph graph = buildGraph(tree, values, error);
+    if (error && !unopened.isEmpty())
+        *error = unopened;
     return graph;
 }
 

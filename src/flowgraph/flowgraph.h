@@ -4,14 +4,14 @@
 #include <QRectF>
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
+namespace call {
+class NodeValuesSource;
+}
 namespace model {
 class FlowTree;
-struct FlowNode;
-struct NodeValues;
-} // namespace model
+}
 
 // The call flow as a graph of boxes and arrows, with the geometry Graphviz gives them: plain
 // data, drawn by the diagram tab and its exports, and checked by tests without a window.
@@ -73,14 +73,13 @@ struct FlowGraph
     int indexOf(const QString &key) const;
 };
 
-using ValuesOf = std::function<model::NodeValues(const model::FlowNode &)>;
-
 // The boxes and arrows of a flow: the arrows are the moves of the call rules that lead to a
-// node, a box's end mark the move that does not. `values` gives each node's properties.
-FlowGraph buildGraph(const model::FlowTree &tree, const ValuesOf &values);
+// node, a box's end mark the move that does not. `values` gives each node's properties; when
+// they cannot be read, the defaults are shown and *error says why.
+FlowGraph buildGraph(const model::FlowTree &tree, call::NodeValuesSource &values,
+                     QString *error);
 
-// The same with the values read from the flow table; a table that cannot be read leaves the
-// defaults and says why in *error.
+// The same with the values read from the flow table.
 FlowGraph buildGraph(const model::FlowTree &tree, const QString &databasePath,
                      const QString &table, QString *error);
 

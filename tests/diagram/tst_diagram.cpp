@@ -3,6 +3,7 @@
 #include "testdirs.h"
 
 #include "call/nodemoves.h"
+#include "call/nodevaluessource.h"
 #include "diagram/boxitem.h"
 #include "diagram/diagramexport.h"
 #include "diagram/diagrampanel.h"
@@ -55,16 +56,21 @@ std::unique_ptr<model::FlowTree> randomFlow(quint32 seed, int count)
 }
 
 // Prompts full of characters that XML must escape.
-model::NodeValues awkwardValues(const model::FlowNode &node)
+class AwkwardValues final : public call::NodeValuesSource
 {
-    model::NodeValues values = model::NodeValues::fromRow(std::nullopt, node.text);
-    values.prompttxt = QStringLiteral("Press 1 & <say> \"hi\" 'now' ") + node.key;
-    return values;
-}
+public:
+    model::NodeValues valuesOf(const model::FlowNode &node, QString *) override
+    {
+        model::NodeValues values = model::NodeValues::fromRow(std::nullopt, node.text);
+        values.prompttxt = QStringLiteral("Press 1 & <say> \"hi\" 'now' ") + node.key;
+        return values;
+    }
+};
 
 flowgraph::FlowGraph laidOut(const model::FlowTree &tree)
 {
-    flowgraph::FlowGraph graph = flowgraph::buildGraph(tree, awkwardValues);
+    AwkwardValues values;
+    flowgraph::FlowGraph graph = flowgraph::buildGraph(tree, values, nullptr);
     for (flowgraph::Box &box : graph.boxes)
         box.size = diagram::BoxItem::size();
     QString error;
