@@ -49,8 +49,14 @@ public:
     {
         return std::nullopt;
     }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     bool choosePrinter(QPrinter &, bool, bool &) override { return false; }
     void beep() override {}
 };

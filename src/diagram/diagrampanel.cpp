@@ -10,6 +10,7 @@
 #include "ui/userprompts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QShortcut>
@@ -139,11 +140,15 @@ void DiagramPanel::fitToWindow()
 void DiagramPanel::exportDiagram()
 {
     redrawIfStale();
+    // The dialog opens where the last diagram went, at first beside the flow database.
+    if (m_exportFolder.isEmpty() && m_current.isSet())
+        m_exportFolder = QFileInfo(m_current.databasePath).absolutePath();
     const QString file = m_prompts.saveFileName(
         QStringLiteral("Export Diagram"),
-        QStringLiteral("SVG drawing (*.svg);;PNG picture (*.png)"));
+        QStringLiteral("SVG drawing (*.svg);;PNG picture (*.png)"), m_exportFolder);
     if (file.isEmpty())
         return;
+    m_exportFolder = QFileInfo(file).absolutePath();
     QString error;
     double scale = 1.0;
     if (!diagram::exportDiagram(*m_scene, file, diagramTitle(m_current.table), &error, &scale)) {

@@ -77,6 +77,7 @@ private:
     DiagramView *m_view = nullptr;
     QLabel *m_status = nullptr;
     QTimer *m_redraw = nullptr;
+    QString m_exportFolder;
     bool m_stale = true;
     // The next drawing shows a new flow: it picks its zoom afresh instead of keeping it.
     bool m_newFlow = true;
