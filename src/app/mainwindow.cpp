@@ -8,6 +8,7 @@
 #include "callpanel/testcallpanel.h"
 #include "codegen/generator.h"
 #include "codegen/narrator.h"
+#include "diagram/diagrampanel.h"
 #include "editor/floweditor.h"
 #include "members/memberform.h"
 #include "model/appdata.h"
@@ -163,6 +164,8 @@ void MainWindow::buildControls()
                                               m_tabs);
     m_testCall->setObjectName(QStringLiteral("testCallTab"));
     m_tabs->addTab(m_testCall, QStringLiteral("Test Call"));
+    m_diagram = new diagram::DiagramPanel(m_tree, m_current, m_services.prompts, m_tabs);
+    addPage(m_diagram, QStringLiteral("Diagram"));
 
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("sbStatusBar"));
@@ -198,6 +201,8 @@ void MainWindow::buildMenus()
             m_editor, &editor::FlowEditor::saveToTable);
     connect(action(file, QStringLiteral("mnuCut"), QStringLiteral("C&ut")), &QAction::triggered,
             m_editor, &editor::FlowEditor::removeNode);
+    connect(action(file, QStringLiteral("mnuExportDiagram"), QStringLiteral("&Export Diagram...")),
+            &QAction::triggered, m_diagram, &diagram::DiagramPanel::exportDiagram);
 
     QMenu *generate = menuBar()->addMenu(QStringLiteral("&Generate Code"));
     generate->setObjectName(QStringLiteral("mnuFileGenerate"));
@@ -244,6 +249,20 @@ void MainWindow::wireCommands()
     connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this, &QWidget::setWindowTitle);
     connect(m_testCall, &callpanel::TestCallPanel::nodeRun, m_editor,
             &editor::FlowEditor::highlightNode);
+    // The diagram marks the tree's selection and the test call's node, and shows edited
+    // properties; a click on a box selects its node.
+    connect(m_diagram, &diagram::DiagramPanel::nodeClicked, this,
+            [this](const QString &key) { m_editor->selectNodeAt(m_tree.findKey(key)); });
+    connect(m_editor, &editor::FlowEditor::nodeSelected, m_diagram,
+            [this](const model::NodeIdentity &node) { m_diagram->showSelectedNode(node.key); });
+    connect(m_testCall, &callpanel::TestCallPanel::nodeRun, m_diagram,
+            [this](model::FlowNode *node) {
+                m_diagram->showCallNode(node ? node->key : QString());
+            });
+    connect(m_testCall, &callpanel::TestCallPanel::callEnded, m_diagram,
+            [this] { m_diagram->showCallNode(QString()); });
+    connect(m_grid, &properties::PropertyGrid::valuesWritten, m_diagram,
+            &diagram::DiagramPanel::refresh);
     // The call reads each node's properties once: an edited value ends it.
     connect(m_grid, &properties::PropertyGrid::valuesWritten, this,
             [this](const model::NodeIdentity &node) {

@@ -37,6 +37,9 @@ namespace callpanel {
 class MicrophoneRecorder;
 class TestCallPanel;
 } // namespace callpanel
+namespace diagram {
+class DiagramPanel;
+}
 
 namespace app {
 
@@ -114,6 +117,7 @@ private:
     call::Clock *m_clock = nullptr;
     callpanel::MicrophoneRecorder *m_microphone = nullptr;
     callpanel::TestCallPanel *m_testCall = nullptr;
+    diagram::DiagramPanel *m_diagram = nullptr;
     SpeechController *m_speech = nullptr;
     QLabel *m_description = nullptr;
     QLabel *m_statusPanel = nullptr;

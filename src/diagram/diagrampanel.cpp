@@ -69,6 +69,9 @@ DiagramPanel::DiagramPanel(model::FlowTree &tree, const model::CurrentFlow &curr
                                              "dashed: back up the flow"),
                               this);
     legend->setObjectName(QStringLiteral("diagramLegend"));
+    // Both may be long: they wrap rather than widen the window.
+    legend->setWordWrap(true);
+    m_status->setWordWrap(true);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(fit);

@@ -44,6 +44,8 @@ public:
 
     void setSelectedKey(const QString &key);
     void setCallKey(const QString &key);
+    QString selectedKey() const { return m_selectedKey; }
+    QString callKey() const { return m_callKey; }
     void setSeverities(const QList<NodeSeverity> &severities);
 
     // Paints the flow alone, without the marks, onto `painter` at `target`: what an export

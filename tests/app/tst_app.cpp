@@ -6,6 +6,9 @@
 
 #include "app/mainwindow.h"
 #include "callpanel/testcallpanel.h"
+#include "diagram/diagramexport.h"
+#include "diagram/diagrampanel.h"
+#include "diagram/diagramscene.h"
 #include "editor/floweditor.h"
 #include "model/flowstore.h"
 
@@ -90,6 +93,7 @@ private Q_SLOTS:
     void recordKeysReachTheMemberSection();
     void dropReportShowsOneLineUntilCleared();
     void testCallShowsItsNodeAndEndsOnEdits();
+    void diagramFollowsTheTreeTheCallAndEdits();
     void aFlowFileGivenAtTheStartIsOpened();
     void commandLine_data();
     void commandLine();
@@ -429,6 +433,44 @@ void TestApp::testCallShowsItsNodeAndEndsOnEdits()
     QVERIFY2(panel->transcript().last().endsWith("the properties of 2_ play main greetings "
                                                  "were edited."),
              qPrintable(panel->transcript().last()));
+}
+
+// The Diagram tab: a click on a box selects its node; the tree's selection, the test call's
+// node and edited properties show in it; Export Diagram writes the file.
+void TestApp::diagramFollowsTheTreeTheCallAndEdits()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    auto *diagram = h.child<diagram::DiagramPanel>("diagramPanel");
+    auto *tabs = h.child<QTabWidget>("SSTab1");
+    tabs->setCurrentWidget(diagram);
+    QTRY_VERIFY(!diagram->scene()->isEmpty());
+    auto *editor = h.window.findChild<editor::FlowEditor *>();
+    Q_EMIT diagram->nodeClicked(QStringLiteral("6_"));
+    QCOMPARE(editor->selectedNode()->key, QStringLiteral("6_"));
+    QCOMPARE(diagram->scene()->selectedKey(), QStringLiteral("6_"));
+    h.select("2_");
+    QCOMPARE(diagram->scene()->selectedKey(), QStringLiteral("2_"));
+
+    auto *call = h.child<callpanel::TestCallPanel>("testCallTab");
+    call->startCall();
+    call->pressKey(u'1');
+    QCOMPARE(diagram->scene()->callKey(), QStringLiteral("6_"));
+    call->hangUp();
+    QCOMPARE(diagram->scene()->callKey(), QString());
+
+    tabs->setCurrentIndex(0);
+    auto *grid = h.child<QTableWidget>("fg2");
+    grid->setCurrentCell(1, 1); // the voice file
+    QTest::keyClicks(grid, "x");
+    h.select("5_");
+    tabs->setCurrentWidget(diagram);
+    QTRY_VERIFY(diagram::svgBytes(*diagram->scene(), {}).contains("\u266a x<"));
+
+    h.prompts.saveFiles << dir.filePath("flow.svg");
+    h.trigger("mnuExportDiagram");
+    QVERIFY(readFile(dir.filePath("flow.svg")).startsWith("<?xml"));
 }
 
 void TestApp::dropReportShowsOneLineUntilCleared()
