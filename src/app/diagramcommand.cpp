@@ -4,46 +4,13 @@
 
 #include "diagram/diagramexport.h"
 #include "diagram/diagramscene.h"
-#include "model/flowstore.h"
 #include "model/flowtree.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace app {
-
-namespace {
-
-// Loads the flow table as the designer's Load does; false with a sentence when it cannot.
-bool loadFlow(const FlowOptions &options, model::FlowTree &tree, QString *error, int *skipped)
-{
-    const QString shown = QDir::toNativeSeparators(options.database);
-    if (!QFileInfo(options.database).isFile()) {
-        *error = QStringLiteral("the flow database %1 does not exist.").arg(shown);
-        return false;
-    }
-    model::FlowStore store(options.database, options.table);
-    if (!store.isOpen()) {
-        *error = QStringLiteral("cannot read the flow database %1: %2")
-                     .arg(shown, store.errorString());
-        return false;
-    }
-    if (!store.isFlowTable(options.table)) {
-        *error = QStringLiteral("the flow database %1 has no flow table %2.")
-                     .arg(shown, options.table);
-        return false;
-    }
-    QString why;
-    if (!store.loadInto(tree, &why, skipped)) {
-        *error = QStringLiteral("the table %1 cannot be loaded: %2").arg(options.table, why);
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 int runDiagramCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
                       QTextStream &err)
@@ -72,15 +39,10 @@ int runDiagramCommand(const QStringList &args, const QString &appDirDefault, QTe
         return ExitBadArguments;
     }
 
+    const QString failure = QStringLiteral("No diagram written: ");
     model::FlowTree tree;
-    int skipped = 0;
-    if (!loadFlow(options, tree, &error, &skipped)) {
-        err << "No diagram written: " << error << Qt::endl;
+    if (!loadFlow(options, tree, failure, err))
         return ExitFailed;
-    }
-    if (skipped > 0)
-        err << skipped << (skipped == 1 ? " row was" : " rows were")
-            << " left out: their parent node is not in the table before them." << Qt::endl;
 
     diagram::DiagramScene scene;
     QString unread;
@@ -88,7 +50,7 @@ int runDiagramCommand(const QStringList &args, const QString &appDirDefault, QTe
     if (!scene.drawFlow(tree, options.database, options.table, &error, &unread)
         || !diagram::exportDiagram(scene, outFile, diagram::diagramTitle(options.table), &error,
                                    &scale)) {
-        err << "No diagram written: " << error << Qt::endl;
+        err << failure << error << Qt::endl;
         return ExitFailed;
     }
     if (!unread.isEmpty())

@@ -282,7 +282,7 @@ private Q_SLOTS:
             << "does not exist";
         QTest::newRow("no such table")
             << QStringList{"diagram", "--table", "other", "--out", "DIR/d.svg"} << 1
-            << "has no flow table other";
+            << "has no table other";
         QTest::newRow("folder missing")
             << QStringList{"diagram", "--out", "DIR/missing/d.svg"} << 1 << "Cannot write";
         QTest::newRow("a folder") << QStringList{"diagram", "--out", "DIR/folder.png"} << 1
