@@ -112,8 +112,6 @@ void TestMembers::editScripts_data()
                                          << "Abbott," + sample << 0 << "";
     QTest::newRow("Add, Cancel writes nothing")
         << "N N A 1=Zed 2=1009 C L" << "Member: 4" << "Arthur Pennock" << sample << 0 << "";
-    QTest::newRow("Add, Cancel goes back") << "N N A C" << "Member: 3" << "Jane Doe" << sample
-                                           << 0 << "";
     QTest::newRow("Edit, Cancel drops the change and goes to the first")
         << "N N E 1=Changed C" << "Member: 1" << "Oliver Brantley" << sample << 0 << "";
     QTest::newRow("Edit, Cancel after an Add goes to where Add was")
@@ -128,22 +126,17 @@ void TestMembers::editScripts_data()
                                      << 0 << "";
     QTest::newRow("Delete on an empty set says why")
         << "D D D D D N" << "Member: 0" << " " << "" << 0 << "no current member";
-    QTest::newRow("record keys") << "{End} {Ctrl+Up} {PgDown} {Ctrl+Shift+Down} {Ctrl+Alt+Up}"
-                                 << "Member: 2" << "John Doe" << sample << 0 << "";
-    QTest::newRow("Home, Ctrl+End") << "N {Home} {Ctrl+End}" << "Member: 4" << "Arthur Pennock"
-                                    << sample << 0 << "";
+    QTest::newRow("record keys")
+        << "{End} {Ctrl+Up} {PgDown} {Ctrl+Shift+Down} {Home} {Ctrl+End} {Ctrl+Alt+Up}"
+        << "Member: 3" << "Jane Doe" << sample << 0 << "";
     QTest::newRow("record keys do nothing while editing")
         << "E {End} {Down}" << "Edit record" << "Oliver Brantley" << sample << 0 << "";
     QTest::newRow("record keys do nothing while adding") << "A {Up}" << "Add record" << " "
                                                          << sample << 0 << "";
     QTest::newRow("mailbox not a number")
         << "N E 2=12a4 U" << "Edit record" << "John Doe" << sample << 0 << "Mailbox";
-    QTest::newRow("mailbox too large") << "A 1=Abbott 2=40000 U" << "Add record" << " Abbott"
-                                       << sample << 0 << "Mailbox";
     QTest::newRow("password not a number")
         << "3=secret N" << "Member: 1" << "Oliver Brantley" << sample << 0 << "Password";
-    QTest::newRow("attempts not a number")
-        << "E 4=x U" << "Edit record" << "Oliver Brantley" << sample << 0 << "attempts";
     QTest::newRow("last name too long") << "E 1=" + QString(31, u'l') + " U" << "Edit record"
                                         << "Oliver " + QString(31, u'l') << sample << 0
                                         << "Lname";

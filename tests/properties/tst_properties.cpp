@@ -45,13 +45,11 @@ private Q_SLOTS:
     void gridKeyScripts_data();
     void gridKeyScripts();
     void showsTheFieldsOfTheCallFunction();
-    void fixedCellsNeverBecomeCurrent();
     void waveListListsEveryFileAndPlaysTheClickedOne();
     void sampleVoicesKeepTheUsersFiles();
 
 private:
     QString stored(const NodeIdentity &node, const QString &column) const;
-    void click(int row, int column);
     // Types into whatever has the focus: characters as they are, {Key} for a key such as
     // {Return}, {Up} or {Ctrl+A}.
     static void type(const QString &script);
@@ -90,12 +88,6 @@ QString TestProperties::stored(const NodeIdentity &node, const QString &column) 
     const auto row = model::FlowStore(m_current.databasePath, m_current.table)
                          .fetchRow(node, &error);
     return row ? row->value(column).toString() : QStringLiteral("<no row: %1>").arg(error);
-}
-
-void TestProperties::click(int row, int column)
-{
-    QTest::mouseClick(m_fg2->viewport(), Qt::LeftButton, {},
-                      m_fg2->visualItemRect(m_fg2->item(row, column)).center());
 }
 
 void TestProperties::type(const QString &script)
@@ -153,6 +145,9 @@ void TestProperties::gridKeyScripts_data()
     QTest::newRow("Up on the first row stays and writes nothing")
         << kHangup << 1 << "a.wav{Up}" << "voicefile" << "goodbye.wav" << "a.wav" << true << 1
         << "";
+    QTest::newRow("the fixed cells are never current")
+        << kHangup << 2 << "{Ctrl+Home}{Left}" << "prompttxt" << prompt << prompt << false << 1
+        << "";
     QTest::newRow("a row without a field opens no editor")
         << kHangup << 3 << "x" << "voicefile" << "goodbye.wav" << "" << false << 3 << "";
     QTest::newRow("quotes are stored as typed")
@@ -196,20 +191,6 @@ void TestProperties::showsTheFieldsOfTheCallFunction()
     // A node without a row shows the headings only.
     m_grid->loadNode({"9_", "41_", "hangup", 1, 2});
     QVERIFY(m_fg2->item(1, 0)->text().isEmpty());
-}
-
-void TestProperties::fixedCellsNeverBecomeCurrent()
-{
-    m_grid->loadNode(kHangup);
-    m_fg2->setCurrentCell(2, 1);
-    click(1, 0);
-    click(0, 1);
-    QCOMPARE(m_fg2->currentRow(), 2);
-    QCOMPARE(m_fg2->currentColumn(), 1);
-    QTest::keyClick(m_fg2, Qt::Key_Home, Qt::ControlModifier);
-    QTest::keyClick(m_fg2, Qt::Key_Left);
-    QCOMPARE(m_fg2->currentRow(), 1);
-    QCOMPARE(m_fg2->currentColumn(), 1);
 }
 
 void TestProperties::waveListListsEveryFileAndPlaysTheClickedOne()

@@ -8,7 +8,7 @@
 
 // Records every interaction and answers from scripted queues, so window tests never block.
 // An empty queue gives the "nothing chosen" answer: Cancel (No for Yes/No questions), an
-// empty file name, a cancelled input box, a cancelled print dialog.
+// empty file name, a cancelled input box; the print dialog is always cancelled.
 class FakeUserPrompts final : public ui::UserPrompts
 {
 public:
@@ -17,8 +17,6 @@ public:
     QQueue<std::optional<QString>> inputs;
     QQueue<QString> openFiles;
     QQueue<QString> saveFiles;
-    QQueue<bool> printAnswers;
-    QString printToPdf; // where an accepted print dialog prints
 
     // What happened.
     QStringList messages;
@@ -27,7 +25,13 @@ public:
     int beeps = 0;
 
     void message(const QString &text, Icon) override { messages << text; }
-    Answer ask(const QString &text, Buttons buttons, Icon) override;
+    Answer ask(const QString &text, Buttons buttons, Icon) override
+    {
+        questions << text;
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    }
     std::optional<QString> inputText(const QString &, const QString &, const QString &) override
     {
         return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
@@ -42,7 +46,7 @@ public:
         fileDialogs << QStringLiteral("save:%1@%2").arg(title, folder);
         return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
     }
-    bool choosePrinter(QPrinter &printer, bool selectionAvailable, bool &selectionOnly) override;
+    bool choosePrinter(QPrinter &, bool, bool &) override { return false; }
     void beep() override { ++beeps; }
 
     void reset() { *this = FakeUserPrompts(); }
