@@ -169,6 +169,7 @@ bool layOut(FlowGraph &graph, QString *error)
             *error = QStringLiteral("The diagram could not be laid out: %1")
                          .arg(g_lastError.isEmpty() ? QStringLiteral("Graphviz failed.")
                                                     : g_lastError);
+        gvFreeLayout(context.gvc(), g);
         agclose(g);
         return false;
     }
