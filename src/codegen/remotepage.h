@@ -15,6 +15,10 @@ class LineSink;
 // user to replace every occurrence with the location of their own site.
 inline constexpr char16_t kSiteBaseUrl[] = u"d:/inetpub/wwwroot/voices";
 
+// The voice-mail service that answers in VoiceXML, reached from the flow's VoiceXML
+// document.
+inline constexpr char16_t kVxmlServicePage[] = u"RemoteVxml.asp";
+
 // Writes the fixed voice-mail page (RemoteTTS.asp / RemoteWave.asp), one call per line.
 // The text does not depend on the flow: every call writes the same lines.
 void writeRemotePage(LineSink &sink);
