@@ -15,6 +15,11 @@ namespace {
 // action block; navigations are written as one client line (the first one named in a
 // visit wins, so a reader's trailing "#begin" never hides the block it selected). The
 // working values live in the ASP session so that they survive from visit to visit.
+//
+// The VoiceXML service (RemoteVxml.asp) is the same page with another head, navigation
+// and action blocks: the state routine and every routine it calls are shared text, so the
+// two pages cannot come apart. Its visits answer with a small VoiceXML document that
+// submits back to the page.
 
 // The ASP directive has to be the first command of a page, so it comes before the
 // prologue that opens the log and the database.
@@ -29,7 +34,9 @@ Set g = fso.OpenTextFile("D:\Inetpub\wwwroot\voices\remotelog.txt", 8, True)
 Set MyConn=Server.CreateObject("ADODB.Connection")
 MyConn.Open "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=D:\Inetpub\wwwroot\voices\calltree.mdb"
 %>
-<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Transitional//EN">
+)vbs";
+
+constexpr char16_t kWteHead[] = uR"vbs(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0 Transitional//EN">
 <HTML>
 <HEAD>
 <TITLE>Remote Processing</TITLE>
@@ -442,7 +449,7 @@ End Function
 )vbs";
 
 // The routines of the page in their fixed order, then the two the state routine needs
-// beyond them and the small helpers they share.
+// beyond them; after the navigation, the small helpers they share.
 constexpr char16_t kRoutines[] = uR"vbs(
 Public Function fPlayPrompt()
     Select Case session("data0")
@@ -701,7 +708,11 @@ Sub vcfPlayForward(nextstate, wheres, files, offset)
     session("data3") = pos
 End Sub
 
-Sub fWriteStartPosition()
+)vbs";
+
+// The WTE page's own: how it tells the engine where a moved play starts, and how it moves
+// on (the first navigation named in a visit, as a client line).
+constexpr char16_t kWteNavigate[] = uR"vbs(Sub fWriteStartPosition()
     ' the play action tells the engine where in the recording a moved play starts
     Dim pos
     pos = session("data3")
@@ -717,7 +728,9 @@ Sub fNavigate(anchor)
     End If
 End Sub
 
-Sub fSelectBlock(name)
+)vbs";
+
+constexpr char16_t kHelpers[] = uR"vbs(Sub fSelectBlock(name)
     playfile = (name = "playfile")
     recordfile = (name = "recordfile")
     getdigits = (name = "getdigits")
@@ -1009,12 +1022,13 @@ Sub fForwardMsg(msgfolder, name, mailboxno)
         End If
     End If
 End Sub
-%>
-</HEAD>
-<BODY>
 )vbs";
 
-constexpr char16_t kActionBlocks[] = uR"vbs(<A name=recordfile></A>
+// The HTML blocks of the WTE page, each shown when its routine selected it.
+constexpr char16_t kWteActionBlocks[] = uR"vbs(%>
+</HEAD>
+<BODY>
+<A name=recordfile></A>
 <% if recordfile then %>
 <FORM name=MessageForm>
 <TEXTAREA cols=50 id=MessageText name=MessageText rows=4
@@ -1114,6 +1128,190 @@ window.navigate("callWave.asp#Hangup")
 </HTML>
 )vbs";
 
+// ---- The VoiceXML service ------------------------------------------------------------
+
+// The caller's answer to the last document comes first: the state routine reads it as the
+// WTE page's digit block leaves it.
+constexpr char16_t kVxmlHead[] = uR"vbs(<%
+response.buffer = True
+fTakeAnswer
+%>
+)vbs";
+
+constexpr char16_t kVxmlNavigate[] = uR"vbs(Sub fNavigate(anchor)
+    ' the visit answers with one document, for the block selected, once the state has run
+    navigated = True
+End Sub
+
+)vbs";
+
+// The routines of the answer, then the answer: one form a visit, submitting back here.
+// A digit wait of one key takes any key, "#" among them, as the menus expect; a longer
+// entry ends at "#", which the entry does not keep.
+constexpr char16_t kVxmlActionBlocks[] = uR"vbs(
+Sub fTakeAnswer()
+    ' only the answer the last document asked for is taken, so that no request can enter
+    ' keys or write a file unasked
+    Dim wait
+    wait = session("vxmlwait")
+    session("vxmlwait") = ""
+    If wait = "" Or wait <> request.querystring("answer") Then Exit Sub
+    If wait = "digits" Then
+        session("data2") = fKeys(request.form("digits"))
+    Else
+        fSaveRecording session("data2")
+    End If
+End Sub
+
+Function fKeys(entry)
+    ' a grammar may report keys as blank-separated words: the keypad keys alone, as many
+    ' as the wait asked for
+    Dim i, c
+    fKeys = ""
+    For i = 1 To Len(entry & "")
+        c = Mid(entry, i, 1)
+        If InStr("0123456789*#", c) > 0 Then fKeys = fKeys & c
+    Next
+    fKeys = Left(fKeys, session("maxdigits"))
+End Function
+
+Function fTermchar()
+    fTermchar = "#"
+    If session("maxdigits") = 1 Then fTermchar = ""
+End Function
+
+Function fKeyItems()
+    Dim keys, i
+    keys = "0123456789*"
+    If session("maxdigits") = 1 Then keys = keys & "#"
+    fKeyItems = ""
+    For i = 1 To Len(keys)
+        fKeyItems = fKeyItems & "<item>" & Mid(keys, i, 1) & "</item>"
+    Next
+End Function
+
+Function fUrl(location)
+    ' the platform fetches files of the site relative to this page
+    Dim site
+    site = "«site»/"
+    fUrl = location
+    If Left(location, Len(site)) = site Then fUrl = Mid(location, Len(site) + 1)
+End Function
+
+Sub fSaveRecording(location)
+    ' the recording is the part "message" of a multipart/form-data post. Read as
+    ' iso-8859-1 text, one character a byte, the body shows where the part's bytes lie;
+    ' they are copied from the binary body unchanged
+    Dim ctype, boundary, st, body, p, first, last, out
+    On Error Resume Next
+    If request.totalbytes <= 0 Then Exit Sub
+    ctype = request.servervariables("CONTENT_TYPE")
+    p = InStr(ctype, "boundary=")
+    If p = 0 Then Exit Sub
+    boundary = Replace(Mid(ctype, p + 9), """", "")
+    If InStr(boundary, ";") > 0 Then boundary = Left(boundary, InStr(boundary, ";") - 1)
+    Set st = server.createobject("ADODB.Stream")
+    st.Type = 1
+    st.Open
+    st.Write request.binaryread(request.totalbytes)
+    st.Position = 0
+    st.Type = 2
+    st.Charset = "iso-8859-1"
+    body = st.ReadText
+    p = InStr(body, "name=""message""")
+    If p = 0 Then Exit Sub
+    first = InStr(p, body, vbCrLf & vbCrLf)
+    last = InStr(first + 4, body, vbCrLf & "--" & boundary)
+    If first = 0 Or last = 0 Then Exit Sub
+    first = first + 4
+    Set out = server.createobject("ADODB.Stream")
+    out.Type = 1
+    out.Open
+    st.Position = 0
+    st.Type = 1
+    st.Position = first - 1
+    st.CopyTo out, last - first
+    out.SaveToFile location, 2
+    out.Close
+    st.Close
+End Sub
+
+response.clear
+response.contenttype = "application/voicexml+xml"
+%><?xml version="1.0" encoding="UTF-8"?>
+<vxml version="2.1" xmlns="http://www.w3.org/2001/vxml">
+<% if recordfile then %>
+<%
+session("vxmlwait") = "recording"
+session("msgSaved") = "true"
+%>
+<form id="recordfile">
+<record name="message" dtmfterm="true" type="audio/x-wav">
+<filled>
+<audio src="Waves/msgrecorded.wav"/>
+<submit next="RemoteVxml.asp?answer=recording" method="post"
+enctype="multipart/form-data" namelist="message"/>
+</filled>
+<noinput>
+<submit next="RemoteVxml.asp?answer=recording" method="post"/>
+</noinput>
+</record>
+</form>
+<% end if %>
+<% if playfile then %>
+<form id="playfile">
+<block>
+<audio src="<%= server.htmlencode(fUrl(session("data2"))) %>"/>
+<submit next="RemoteVxml.asp" method="post"/>
+</block>
+</form>
+<% end if %>
+<% if getdigits then %>
+<% session("vxmlwait") = "digits" %>
+<form id="getdigits">
+<field name="digits">
+<property name="termchar" value="<%= fTermchar() %>"/>
+<property name="timeout" value="<%= session("timeout") %>s"/>
+<property name="interdigittimeout" value="<%= session("timeout") %>s"/>
+<grammar mode="dtmf" version="1.0" root="keys">
+<rule id="keys">
+<item repeat="1-<%= session("maxdigits") %>"><one-of><%= fKeyItems() %></one-of></item>
+</rule>
+</grammar>
+<filled>
+<submit next="RemoteVxml.asp?answer=digits" method="post" namelist="digits"/>
+</filled>
+<noinput>
+<submit next="RemoteVxml.asp?answer=digits" method="post"/>
+</noinput>
+<nomatch>
+<submit next="RemoteVxml.asp?answer=digits" method="post"/>
+</nomatch>
+</field>
+</form>
+<% end if %>
+<% if hangup then %>
+<%
+MyConn.Close
+Set RS = Nothing
+Set MyConn = Nothing
+%>
+<form id="hangup">
+<block>
+<disconnect/>
+</block>
+</form>
+<% end if %>
+<% if not (recordfile or playfile or getdigits or hangup) then %>
+<form id="begin">
+<block>
+<submit next="RemoteVxml.asp" method="post"/>
+</block>
+</form>
+<% end if %>
+</vxml>
+)vbs";
+
 void writeSection(LineSink &sink, const char16_t *text)
 {
     QString section = QString::fromUtf16(text);
@@ -1126,14 +1324,30 @@ void writeSection(LineSink &sink, const char16_t *text)
         sink.writeCodeLine(line);
 }
 
+// The voice-mail page of either kind: one state routine and its routines, with the head,
+// the navigation and the action blocks of the kind.
+void writePage(LineSink &sink, const char16_t *head, const char16_t *navigate,
+               const char16_t *actionBlocks)
+{
+    writeSection(sink, kPrologue);
+    writeSection(sink, head);
+    writeSection(sink, kStateRoutine);
+    writeSection(sink, kRoutines);
+    writeSection(sink, navigate);
+    writeSection(sink, kHelpers);
+    writeSection(sink, actionBlocks);
+}
+
 } // namespace
 
 void writeRemotePage(LineSink &sink)
 {
-    writeSection(sink, kPrologue);
-    writeSection(sink, kStateRoutine);
-    writeSection(sink, kRoutines);
-    writeSection(sink, kActionBlocks);
+    writePage(sink, kWteHead, kWteNavigate, kWteActionBlocks);
+}
+
+void writeVxmlServicePage(LineSink &sink)
+{
+    writePage(sink, kVxmlHead, kVxmlNavigate, kVxmlActionBlocks);
 }
 
 QString remotePageFileName(GenerationTarget target)

@@ -23,6 +23,12 @@ inline constexpr char16_t kVxmlServicePage[] = u"RemoteVxml.asp";
 // The text does not depend on the flow: every call writes the same lines.
 void writeRemotePage(LineSink &sink);
 
+// Writes the voice-mail service that answers in VoiceXML (RemoteVxml.asp): the voice-mail
+// page's state routine and routines unchanged, every visit answering with a small VoiceXML
+// document (play, collect digits, record into the mailbox, disconnect) that submits back
+// to the page for the next step.
+void writeVxmlServicePage(LineSink &sink);
+
 // "RemoteTTS.asp" for the targets "wteTTS" and "TTS", "RemoteWave.asp" for "wteWave",
 // empty for "callxml" (no voice-mail page is written then).
 QString remotePageFileName(GenerationTarget target);
