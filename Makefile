@@ -42,11 +42,11 @@ run: build
 		exec ./$(BUILD)/dialwright --app-dir "$(APP_DIR)"; \
 	else \
 		echo "No display found: generating the demonstration flow headless instead."; \
-		for t in wteTTS wteWave callxml; do \
+		for t in wteTTS wteWave callxml vxml; do \
 			./$(BUILD)/dialwright generate --target $$t --app-dir "$(APP_DIR)" || exit 1; \
 		done; \
 		echo "The pages are in $(APP_DIR):"; \
-		ls -1 "$(APP_DIR)"/*.asp | sed 's/^/  /'; \
+		ls -1 "$(APP_DIR)"/*.asp "$(APP_DIR)"/*.vxml | sed 's/^/  /'; \
 	fi
 
 bench: build

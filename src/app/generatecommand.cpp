@@ -35,7 +35,7 @@ int runGenerateCommand(const QStringList &args, const QString &appDirDefault, QT
         "databases and folders first as init does. Prints the completion message, or\n"
         "for the target TTS the narration's sentences."));
     parser.addOption({QStringLiteral("target"),
-                      QStringLiteral("What to write: wteTTS, wteWave, callxml or TTS."),
+                      QStringLiteral("What to write: wteTTS, wteWave, callxml, TTS or vxml."),
                       QStringLiteral("T")});
     addFlowOptions(parser);
     if (const std::optional<int> status =

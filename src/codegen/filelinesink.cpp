@@ -12,9 +12,10 @@ namespace {
 constexpr qsizetype kChunk = 64 * 1024;
 } // namespace
 
-FileLineSink::FileLineSink(const QString &path, Encoding encoding)
+FileLineSink::FileLineSink(const QString &path, Encoding encoding, Letters letters)
     : m_file(path)
     , m_encoding(encoding)
+    , m_letters(letters)
 {
     // A run that ends early must never leave a partly written page in place.
     m_file.setDirectWriteFallback(false);
@@ -50,7 +51,9 @@ void FileLineSink::writeCodeLine(const QString &line)
     if (!m_file.isOpen() || !m_writeError.isEmpty())
         return;
     // A value holding a line break still gives lines ended by CR LF.
-    QString text = withoutControls(line).toLower();
+    QString text = withoutControls(line);
+    if (m_letters == Letters::Lower)
+        text = text.toLower();
     if (text.contains(u'\r') || text.contains(u'\n'))
         text = withLineBreaks(text, u"\r\n");
     text += QLatin1String("\r\n");

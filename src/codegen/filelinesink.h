@@ -7,15 +7,16 @@
 
 namespace codegen {
 
-// Writes generated lines into a page file: lower-cased, each ended by CR LF, encoded as the
-// page says. The lines go to a temporary file beside the page, which replaces the page only
+// Writes generated lines into a page file: lower-cased (but for a VoiceXML document, which
+// is case-sensitive), each ended by CR LF, encoded as the page says. The lines go to a temporary file beside the page, which replaces the page only
 // on commit(), so a run that fails half-way leaves the previous page as it was.
 class FileLineSink final : public LineSink
 {
 public:
     enum class Encoding { Windows1252, Utf8 };
+    enum class Letters { Lower, AsWritten };
 
-    FileLineSink(const QString &path, Encoding encoding);
+    FileLineSink(const QString &path, Encoding encoding, Letters letters = Letters::Lower);
     ~FileLineSink() override;
 
     // Creates the temporary file; false with a sentence in *error when the folder cannot
@@ -37,6 +38,7 @@ private:
     QSaveFile m_file;
     QByteArray m_buffer;
     Encoding m_encoding;
+    Letters m_letters;
     QString m_writeError; // the first failed write; nothing is written after it
 };
 

@@ -12,6 +12,8 @@ std::optional<GenerationTarget> parseTarget(const QString &name)
         return GenerationTarget::CallXml;
     if (name == u"TTS")
         return GenerationTarget::Narration;
+    if (name == u"vxml")
+        return GenerationTarget::Vxml;
     return std::nullopt;
 }
 
@@ -26,6 +28,8 @@ QString targetName(GenerationTarget target)
         return QStringLiteral("callxml");
     case GenerationTarget::Narration:
         return QStringLiteral("TTS");
+    case GenerationTarget::Vxml:
+        return QStringLiteral("vxml");
     }
     return {};
 }

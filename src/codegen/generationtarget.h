@@ -6,11 +6,12 @@
 
 namespace codegen {
 
-// What a run generates: the two WTE flavours, CallXML, and the narration, which speaks the
-// flow and writes the call page with the lines of the wave flavour.
-enum class GenerationTarget { WteWave, WteTts, CallXml, Narration };
+// What a run generates: the two WTE flavours, CallXML, the narration, which speaks the
+// flow and writes the call page with the lines of the wave flavour, and VoiceXML.
+enum class GenerationTarget { WteWave, WteTts, CallXml, Narration, Vxml };
 
-// "wteWave", "wteTTS", "callxml", "TTS" (exact spelling); nullopt for anything else.
+// "wteWave", "wteTTS", "callxml", "TTS", "vxml" (exact spelling); nullopt for anything
+// else.
 std::optional<GenerationTarget> parseTarget(const QString &name);
 QString targetName(GenerationTarget target);
 

@@ -6,6 +6,7 @@
 #include "narrator.h"
 #include "model/nodevalues.h"
 #include "remotepage.h"
+#include "vxmlflowwriter.h"
 
 #include "model/flowstore.h"
 #include "model/flowtree.h"
@@ -52,6 +53,8 @@ QString outputFileName(GenerationTarget target)
         return QStringLiteral("callTTS.asp");
     case GenerationTarget::CallXml:
         return QStringLiteral("callxml.asp");
+    case GenerationTarget::Vxml:
+        return QStringLiteral("callvxml.vxml");
     }
     return {};
 }
@@ -68,6 +71,9 @@ QString completionMessage(GenerationTarget target, bool remoteNeeded)
                             : QStringLiteral("Code generated: CallWave.asp");
     case GenerationTarget::CallXml:
         return QStringLiteral("Code generated: CallXml.asp");
+    case GenerationTarget::Vxml:
+        return remoteNeeded ? QStringLiteral("Code generated: callvxml.vxml and RemoteVxml.asp")
+                            : QStringLiteral("Code generated: callvxml.vxml");
     }
     return {};
 }
@@ -105,27 +111,40 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
     if (!QFileInfo(request.appDir).isDir())
         return failed(QStringLiteral("Cannot write %1: the folder %2 does not exist.")
                           .arg(native(result.mainFile), native(request.appDir)));
-    FileLineSink page(result.mainFile, target == GenerationTarget::CallXml
-                                           ? FileLineSink::Encoding::Utf8
-                                           : FileLineSink::Encoding::Windows1252);
+    // The XML documents are UTF-8; VoiceXML alone keeps its letters as written.
+    const bool vxml = target == GenerationTarget::Vxml;
+    FileLineSink page(result.mainFile,
+                      target == GenerationTarget::CallXml || vxml
+                          ? FileLineSink::Encoding::Utf8
+                          : FileLineSink::Encoding::Windows1252,
+                      vxml ? FileLineSink::Letters::AsWritten : FileLineSink::Letters::Lower);
     if (!page.open(&error))
         return failed(error);
 
     SentenceBuffer sentences;
     FlowEmitter emitter(target, page, &sentences);
-    emitter.beginDocument();
+    VxmlFlowWriter vxmlWriter(tree, page);
+    if (vxml)
+        vxmlWriter.beginDocument();
+    else
+        emitter.beginDocument();
     // Every top-level node starts a call; the walk visits each with its subtree in turn.
     for (const model::FlowNode *node : tree.depthFirst()) {
         const model::NodeValues values = model::NodeValues::fromRow(
             rows->find(model::NodeIdentity::of(*node)), node->text);
-        if (node->parent)
+        if (vxml)
+            vxmlWriter.emitNode(*node, values);
+        else if (node->parent)
             emitter.emitChild(*node, values);
         else
             emitter.emitRoot(*node, values);
     }
-    emitter.endDocument();
+    if (vxml)
+        vxmlWriter.endDocument();
+    else
+        emitter.endDocument();
 
-    result.remoteNeeded = emitter.remoteNeeded();
+    result.remoteNeeded = vxml ? vxmlWriter.remoteNeeded() : emitter.remoteNeeded();
     std::unique_ptr<FileLineSink> remote;
     if (result.remoteNeeded && target != GenerationTarget::CallXml) {
         result.remoteFile = QDir(request.appDir).filePath(remotePageFileName(request.target));
@@ -133,7 +152,10 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
                                                 FileLineSink::Encoding::Windows1252);
         if (!remote->open(&error))
             return failed(error);
-        writeRemotePage(*remote);
+        if (vxml)
+            writeVxmlServicePage(*remote);
+        else
+            writeRemotePage(*remote);
     }
     // Both pages are written out before either replaces its old copy, so a full disk
     // leaves both old pages as they were. The voice-mail page is the same for every flow,

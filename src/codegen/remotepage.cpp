@@ -1358,6 +1358,8 @@ QString remotePageFileName(GenerationTarget target)
         return QStringLiteral("RemoteTTS.asp");
     case GenerationTarget::WteWave:
         return QStringLiteral("RemoteWave.asp");
+    case GenerationTarget::Vxml:
+        return QStringLiteral("RemoteVxml.asp");
     case GenerationTarget::CallXml:
         break;
     }

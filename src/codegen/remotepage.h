@@ -15,10 +15,6 @@ class LineSink;
 // user to replace every occurrence with the location of their own site.
 inline constexpr char16_t kSiteBaseUrl[] = u"d:/inetpub/wwwroot/voices";
 
-// The voice-mail service that answers in VoiceXML, reached from the flow's VoiceXML
-// document.
-inline constexpr char16_t kVxmlServicePage[] = u"RemoteVxml.asp";
-
 // Writes the fixed voice-mail page (RemoteTTS.asp / RemoteWave.asp), one call per line.
 // The text does not depend on the flow: every call writes the same lines.
 void writeRemotePage(LineSink &sink);
@@ -30,7 +26,7 @@ void writeRemotePage(LineSink &sink);
 void writeVxmlServicePage(LineSink &sink);
 
 // "RemoteTTS.asp" for the targets "wteTTS" and "TTS", "RemoteWave.asp" for "wteWave",
-// empty for "callxml" (no voice-mail page is written then).
+// "RemoteVxml.asp" for "vxml", empty for "callxml" (no voice-mail page is written then).
 QString remotePageFileName(GenerationTarget target);
 
 } // namespace codegen

@@ -95,7 +95,7 @@ QString VxmlFlowWriter::transition(const call::Move &move) const
     case call::Outcome::EndsCall:
         return fillLine(kDisconnect);
     case call::Outcome::VoiceMail:
-        return fillLine(kGotoPage, {{u"page", QString::fromUtf16(kVxmlServicePage)}});
+        return fillLine(kGotoPage, {{u"page", remotePageFileName(GenerationTarget::Vxml)}});
     case call::Outcome::NoNextStep:
     case call::Outcome::NoSection:
         break;

@@ -106,6 +106,9 @@ void TestGenerateCommand::scenarios_data()
     QTest::newRow("callxml, the default folder") << "" << QStringList{"--target", "callxml"} << 0
                                                  << "Code generated: CallXml.asp" << ""
                                                  << QStringList{"callxml.asp", "!RemoteTTS.asp"};
+    QTest::newRow("vxml") << "" << (app + QStringList{"--target", "vxml"}) << 0
+                          << "Code generated: callvxml.vxml and RemoteVxml.asp" << ""
+                          << QStringList{"callvxml.vxml", "RemoteVxml.asp", "!callTTS.asp"};
     QTest::newRow("another flow database, table name in any case")
         << "flow" << (app + QStringList{"--target=wteWave", "--flow-db=DIR/flows.mdb",
                                          "--table=MyFlow"})
@@ -193,10 +196,10 @@ void TestGenerateCommand::throughTheProgram()
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).trimmed(), demoSentences());
-    program.start(programPath(), {"generate", "--target", "vxml", "--app-dir", dir.path()});
+    program.start(programPath(), {"generate", "--target", "VoiceXML", "--app-dir", dir.path()});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.exitCode(), 2);
-    QVERIFY(program.readAllStandardError().contains("Unknown target: vxml"));
+    QVERIFY(program.readAllStandardError().contains("Unknown target: VoiceXML"));
 }
 
 QTEST_GUILESS_MAIN(TestGenerateCommand)

@@ -46,10 +46,10 @@ QStringList section(const QStringList &lines, const QString &label)
     return begin < 0 || end < begin ? QStringList() : lines.mid(begin, end - begin + 1);
 }
 
-QByteArray remotePageBytes()
+QByteArray remotePageBytes(void (*write)(codegen::LineSink &) = codegen::writeRemotePage)
 {
     codegen::MemoryLineSink sink;
-    codegen::writeRemotePage(sink);
+    write(sink);
     QByteArray bytes;
     for (const QString &line : sink.lines())
         bytes += line.toLatin1() + "\r\n";
@@ -122,6 +122,7 @@ void TestCodegen::golden_data()
     QTest::newRow("wteWave") << "wteWave" << "demo-wtewave-callwave.asp" << "RemoteWave.asp";
     QTest::newRow("callxml") << "callxml" << "demo-callxml-callxml.asp" << "";
     QTest::newRow("TTS") << "TTS" << "demo-narration-calltts.asp" << "RemoteTTS.asp";
+    QTest::newRow("vxml") << "vxml" << "demo-vxml-callvxml.vxml" << "RemoteVxml.asp";
 }
 
 void TestCodegen::golden()
@@ -149,13 +150,16 @@ void TestCodegen::golden()
         QCOMPARE(narrator.sentences, QStringList());
     // The voice-mail page is the writer's fixed text, written beside every WTE page.
     QCOMPARE(QFileInfo(r.remoteFile).fileName(), remote);
-    QCOMPARE(QDir(dir.path()).entryList({"*.asp"}).size(), remote.isEmpty() ? 1 : 2);
+    QCOMPARE(QDir(dir.path()).entryList({"*.asp", "*.vxml"}).size(), remote.isEmpty() ? 1 : 2);
     if (remote.isEmpty())
         return;
+    // The VoiceXML service shares the state routine and its routines.
+    const QByteArray bytes = target == u"vxml" ? remotePageBytes(codegen::writeVxmlServicePage)
+                                               : remotePageBytes();
     QFile remotePage(r.remoteFile);
     QVERIFY(remotePage.open(QIODevice::ReadOnly));
-    QCOMPARE(remotePage.readAll(), remotePageBytes());
-    checkGolden("remotepage.asp", remotePageBytes());
+    QCOMPARE(remotePage.readAll(), bytes);
+    checkGolden(target == u"vxml" ? "remotevxml.asp" : "remotepage.asp", bytes);
 }
 
 void TestCodegen::remotePageIsFixedAndSafe()

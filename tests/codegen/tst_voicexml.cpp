@@ -2,6 +2,8 @@
 // schema (a copy in tests/codegen/voicexml21, run offline through xmllint), and the
 // dialogs and transitions read back out of it are exactly the call rules' moves.
 
+#include "generationfixture.h"
+
 #include "support/testdirs.h"
 
 #include "call/callsettings.h"
@@ -247,6 +249,8 @@ private slots:
     void callFunctionsAlone();
     void randomHostileFlows();
     void charactersXmlCannotCarry();
+    void generatedFiles_data();
+    void generatedFiles();
 };
 
 void TestVoiceXml::demonstrationFlow()
@@ -356,6 +360,42 @@ void TestVoiceXml::charactersXmlCannotCarry()
         return;
     QString error;
     QCOMPARE(readBack(doc, &error).value(1).prompts, QStringList{QStringLiteral("waves/ab|ab")});
+}
+
+void TestVoiceXml::generatedFiles_data()
+{
+    QTest::addColumn<bool>("voiceMail");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no voice mail") << false << QStringList{"callflow.mdb", "callvxml.vxml"}
+                                   << "Code generated: callvxml.vxml";
+    QTest::newRow("voice mail")
+        << true << QStringList{"RemoteVxml.asp", "callflow.mdb", "callvxml.vxml"}
+        << "Code generated: callvxml.vxml and RemoteVxml.asp";
+}
+
+void TestVoiceXml::generatedFiles()
+{
+    QFETCH(bool, voiceMail);
+    QFETCH(QStringList, files);
+    QFETCH(QString, message);
+    GenerationFixture f;
+    model::FlowNode *greet = f.add(f.add(nullptr, QStringLiteral("answer call")),
+                                   QStringLiteral("play main greetings"));
+    f.set(greet, {{"prompttxt", QStringLiteral("Caf\u00e9 <B>")},
+                  {"voicefile", QStringLiteral("\u00c9t\u00e9.WAV")}});
+    f.add(greet, voiceMail ? QStringLiteral("process recorded messages")
+                           : QStringLiteral("hangup"));
+    const codegen::GenerationResult r = f.run(QStringLiteral("vxml"));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(QDir(f.appDir()).entryList(QDir::Files, QDir::Name), files);
+    QCOMPARE(codegen::completionMessage(codegen::GenerationTarget::Vxml, r.remoteNeeded),
+             message);
+    // UTF-8, CR LF, and the letters as written.
+    const QStringList lines = f.lines(QStringLiteral("callvxml.vxml"), true);
+    QVERIFY(lines.contains(QStringLiteral(
+        "      <audio src=\"waves/%C3%89t%C3%A9.WAV\">Caf\u00e9 &lt;B&gt;</audio>")));
+    QCOMPARE(lines.filter(QStringLiteral("RemoteVxml.asp")).size(), voiceMail ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestVoiceXml)
