@@ -34,8 +34,11 @@ int runColourCommand(const QStringList &args, const QString &, QTextStream &out,
         err.flush();
         return ExitFailed;
     }
-    const QString text = parser.isSet(generated) ? file.text.toLower() : file.text;
-    out << viewer::colouredHtml(text, viewer::computeColours(text),
+    const bool voiceXml = viewer::isVoiceXmlFile(path);
+    const QString text = parser.isSet(generated) && !voiceXml ? file.text.toLower() : file.text;
+    out << viewer::colouredHtml(text,
+                                voiceXml ? viewer::computeMarkupColours(text)
+                                         : viewer::computeColours(text),
                                 QFileInfo(path).fileName());
     out.flush();
     return ExitDone;

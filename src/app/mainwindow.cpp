@@ -213,7 +213,7 @@ void MainWindow::buildMenus()
     connect(action(generate, QStringLiteral("mnuCallXml"), QStringLiteral("Call&xml")),
             &QAction::triggered, this, [this] { this->generate(GenerationTarget::CallXml); });
     connect(action(generate, QStringLiteral("mnuVoiceXml"), QStringLiteral("&VoiceXml")),
-            &QAction::triggered, this, [this] { m_services.prompts.message(QStringLiteral("coming soon")); });
+            &QAction::triggered, this, [this] { this->generate(GenerationTarget::Vxml); });
 
     QMenu *sound = menuBar()->addMenu(QStringLiteral("Soun&d"));
     sound->setObjectName(QStringLiteral("mnuSound"));
@@ -233,7 +233,7 @@ void MainWindow::wireCommands()
         connect(b, &QPushButton::clicked, this, [this, index] { generateCommand(index); });
     }
     connect(m_voiceXml, &QPushButton::clicked, this,
-            [this] { m_services.prompts.message(QStringLiteral("coming soon")); });
+            [this] { generate(GenerationTarget::Vxml); });
     m_speech->attach(m_playText, m_generateButtons[3], m_playWave, m_soundButton, m_soundOn,
                      m_soundOff, m_grid);
     connect(m_speech, &SpeechController::statusMessage, this,

@@ -145,7 +145,8 @@ void CodeViewer::showGeneratedCode(const QString &filePath)
                           ui::UserPrompts::Icon::Warning);
         return;
     }
-    showFile(filePath, file.text.toLower(), file.windows1252);
+    showFile(filePath, isVoiceXmlFile(filePath) ? file.text : file.text.toLower(),
+             file.windows1252);
 }
 
 void CodeViewer::showFile(const QString &filePath, const QString &text, bool windows1252)
@@ -162,14 +163,17 @@ void CodeViewer::colourCode(const QString &text)
     m_state->setText(tr("Wait!"));
     m_progress->setValue(0);
     m_percent->clear();
-    const std::vector<Colour> colours = computeColours(text, [this](int passesDone) {
+    const PassCallback progress = [this](int passesDone) {
         // The bar holds whole percents; it stands at 100 only after the last pass.
         m_progress->setValue(int(progressPercent(passesDone)));
         const QString percent = progressText(passesDone);
         m_percent->setText(percent);
         m_percent->repaint();
         Q_EMIT colouringProgressed(passesDone, percent);
-    });
+    };
+    const std::vector<Colour> colours = isVoiceXmlFile(m_currentFile)
+                                            ? computeMarkupColours(text, progress)
+                                            : computeColours(text, progress);
     fillDocument(m_text->document(), text, colours);
     m_text->moveCursor(QTextCursor::Start);
     if (m_progress->value() == m_progress->maximum() && !m_completionMessage.isEmpty())

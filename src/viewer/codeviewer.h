@@ -25,8 +25,9 @@ class CodeViewer : public QWidget
 public:
     explicit CodeViewer(ui::UserPrompts &prompts, QWidget *parent = nullptr);
 
-    // Shows a generated page: empties the viewer, loads the file, lower-cases and colours
-    // it, shows the completion message once at 100 %, and remembers the file for Save.
+    // Shows a generated page: empties the viewer, loads the file, lower-cases (but for a
+    // VoiceXML document) and colours it, shows the completion message once at 100 %, and
+    // remembers the file for Save.
     void showGeneratedCode(const QString &filePath);
     // The message shown when a colouring reaches 100 % (after a generation and after Open);
     // empty: none.

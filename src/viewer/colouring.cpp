@@ -265,6 +265,62 @@ std::vector<Colour> computeColours(QStringView text, const PassCallback &afterPa
     return colours;
 }
 
+bool isVoiceXmlFile(const QString &filePath)
+{
+    return filePath.endsWith(QLatin1String(".vxml"), Qt::CaseInsensitive);
+}
+
+std::vector<Colour> computeMarkupColours(QStringView text, const PassCallback &afterPass)
+{
+    std::vector<Colour> colours = computeColours(text, afterPass);
+    const qsizetype length = text.size();
+    auto isNameChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == u'_' || c == u'-' || c == u'.' || c == u':';
+    };
+    auto paint = [&colours](qsizetype from, qsizetype to, Colour colour) {
+        for (qsizetype i = from; i < to; ++i)
+            colours[std::size_t(i)] = colour;
+    };
+    qsizetype i = 0;
+    while (i < length) {
+        if (text.mid(i).startsWith(u"<!--")) {
+            const qsizetype end = text.indexOf(u"-->", i + 4);
+            i = end < 0 ? length : end + 3;
+            continue;
+        }
+        const qsizetype name = i + 1 + (i + 1 < length && text[i + 1] == u'/');
+        if (text[i] != u'<' || name >= length || !text[name].isLetter()) {
+            ++i;
+            continue;
+        }
+        qsizetype j = name;
+        while (j < length && isNameChar(text[j]))
+            ++j;
+        paint(i + 1, j, Colour::Brown);
+        // The attributes up to the end of the tag; a quoted value is skipped whole.
+        while (j < length && text[j] != u'>' && text[j] != u'<') {
+            if (text[j] == u'"' || text[j] == u'\'') {
+                const qsizetype close = text.indexOf(text[j], j + 1);
+                j = close < 0 ? length : close + 1;
+            } else if (text[j].isLetter() && text[j - 1].isSpace()) {
+                qsizetype k = j;
+                while (k < length && isNameChar(text[k]))
+                    ++k;
+                qsizetype equals = k;
+                while (equals < length && text[equals].isSpace())
+                    ++equals;
+                if (equals < length && text[equals] == u'=')
+                    paint(j, k, Colour::Red);
+                j = k;
+            } else {
+                ++j;
+            }
+        }
+        i = j;
+    }
+    return colours;
+}
+
 std::vector<ColourRun> colourRuns(const std::vector<Colour> &colours)
 {
     std::vector<ColourRun> runs;

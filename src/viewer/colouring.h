@@ -51,6 +51,15 @@ using PassCallback = std::function<void(int passesDone)>;
 // The final colour of every character of `text` after all passes.
 std::vector<Colour> computeColours(QStringView text, const PassCallback &afterPass = {});
 
+// A VoiceXML document (a .vxml file) is case-sensitive: the viewer shows it as written,
+// never lower-cased, and colours it with computeMarkupColours.
+bool isVoiceXmlFile(const QString &filePath);
+// The passes' colours, and besides every tag and attribute name of the markup, which the
+// keyword passes know only for HTML, coloured as those are: a tag name with its "/" brown,
+// an attribute name red; brackets and "=" stay blue. Names in comments, in quoted values
+// and in text are left alone.
+std::vector<Colour> computeMarkupColours(QStringView text, const PassCallback &afterPass = {});
+
 struct ColourRun
 {
     qsizetype start = 0;

@@ -228,6 +228,13 @@ void TestApp::generationShowsThePageAndNarrationStops()
     QCOMPARE(h.child<QTabWidget>("SSTab1")->currentIndex(), 1);
     QCOMPARE(h.prompts.messages, QStringList{"Code generated: CallTTS.asp and RemoteTTS.asp"});
     QVERIFY(h.child<QTextEdit>("rtfText")->toPlainText().startsWith("<% '-------"));
+    // VoiceXML, from the button and the menu: shown as written.
+    h.child<QPushButton>("Command2")->click();
+    QCOMPARE(h.prompts.messages.last(),
+             QStringLiteral("Code generated: callvxml.vxml and RemoteVxml.asp"));
+    QVERIFY(h.child<QTextEdit>("rtfText")->toPlainText().contains("RemoteVxml.asp"));
+    h.trigger("mnuVoiceXml");
+    QCOMPARE(h.prompts.messages.size(), 3);
 
     // Narration speaks the flow; the same button stops it, then starts it again.
     h.child<QTabWidget>("SSTab1")->setCurrentIndex(0);
@@ -246,7 +253,7 @@ void TestApp::generationShowsThePageAndNarrationStops()
     QCOMPARE(h.speech.spoken.size(), 2 * spoken);
     h.window.tree().clear(); // a failure says why
     h.trigger("mnuCallXml");
-    QCOMPARE(h.prompts.messages.size(), 2);
+    QCOMPARE(h.prompts.messages.size(), 4);
 }
 
 void TestApp::speechAndSoundFollowTheButtons()
