@@ -103,19 +103,30 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
+QString xmlCharacters(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (!((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || c.isSurrogate()
+                     || u == 0xFFFE || u == 0xFFFF)) {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString xmlAttributeEscaped(QStringView value)
 {
     QString out;
     out.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value.at(i);
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += value.at(++i);
-            continue;
-        }
-        switch (u) {
+    for (const QChar c : xmlCharacters(value)) {
+        switch (c.unicode()) {
         case u'&': out += QLatin1String("&amp;"); break;
         case u'<': out += QLatin1String("&lt;"); break;
         case u'>': out += QLatin1String("&gt;"); break;
@@ -123,10 +134,7 @@ QString xmlAttributeEscaped(QStringView value)
         case u'\t': out += QLatin1String("&#9;"); break;
         case u'\n': out += QLatin1String("&#10;"); break;
         case u'\r': out += QLatin1String("&#13;"); break;
-        default:
-            if (u < 0x20 || c.isSurrogate() || u == 0xFFFE || u == 0xFFFF)
-                break;
-            out += c;
+        default: out += c;
         }
     }
     return out;

@@ -24,9 +24,12 @@ QString withoutControls(QStringView text);
 // The same as one line: each line break (CR LF, CR or LF) becomes a blank.
 QString singleLine(QStringView text);
 
-// The value as it may stand inside a double-quoted XML attribute: & < > " as entity
-// references, tab and line breaks as character references, and the characters XML 1.0
-// does not allow at all (other controls, lone surrogates, U+FFFE, U+FFFF) left out.
+// The characters XML 1.0 allows at all: other controls, lone surrogates, U+FFFE and U+FFFF
+// left out.
+QString xmlCharacters(QStringView text);
+// The value as it may stand inside a double-quoted XML attribute, or as character data:
+// the characters of xmlCharacters, & < > " as entity references, tab and line breaks as
+// character references (so that they read back as they were).
 QString xmlAttributeEscaped(QStringView value);
 
 } // namespace codegen

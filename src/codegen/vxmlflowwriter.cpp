@@ -3,8 +3,8 @@
 #include "linesink.h"
 #include "remotepage.h"
 #include "templatefill.h"
+#include "textencoding.h"
 #include "vxmltemplates.h"
-#include "xmltext.h"
 
 #include "call/behaviour.h"
 #include "call/callsettings.h"
@@ -12,6 +12,7 @@
 #include "model/flowtree.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace codegen {
 
@@ -43,6 +44,22 @@ QString keypadTerminator(const QString &terminator)
 QString seconds(int value)
 {
     return QString::number(value);
+}
+
+// A voice file's name as a path segment: everything but the unreserved characters
+// percent-encoded as UTF-8, so that blanks, quotes and non-Latin letters make an address.
+QString uriSegment(const QString &name)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(xmlCharacters(name)));
+}
+
+// Text for a comment on one line: "--" cannot occur in one, nor can it end with "-".
+QString commentText(const QString &text)
+{
+    QString out = singleLine(xmlCharacters(text));
+    while (out.contains(QLatin1String("--")))
+        out.replace(QLatin1String("--"), QLatin1String("- -"));
+    return out.endsWith(u'-') ? out + u' ' : out;
 }
 
 } // namespace
@@ -107,16 +124,16 @@ void VxmlFlowWriter::emitNode(const model::FlowNode &node, const model::NodeValu
 {
     const call::NodeMoves moves = call::movesOf(m_tree, node);
     const call::Behaviour &b = *moves.behaviour;
-    write(fill(kNodeComment, {{u"key", xmltext::comment(node.key)},
-                              {u"text", xmltext::comment(node.text)}}));
+    write(fill(kNodeComment, {{u"key", commentText(node.key)},
+                              {u"text", commentText(node.text)}}));
 
     // The settings of the spoken flavour; the other flavour gives the voice file.
     const auto settings = call::CallSettings::from(values, node.text, call::Flavour::Tts);
     QString audio;
     if (b.prompt == call::PromptSource::NodePrompt) {
         const auto file = call::CallSettings::from(values, node.text, call::Flavour::Wave);
-        audio = fillLine(kAudio, {{u"file", xmltext::uriSegment(file.prompt)},
-                                  {u"text", xmltext::text(settings.prompt)}});
+        audio = fillLine(kAudio, {{u"file", uriSegment(file.prompt)},
+                                  {u"text", xmlAttributeEscaped(settings.prompt)}});
     }
     const bool onlyPlays = b.action == call::Action::Answer || b.action == call::Action::Prompt;
     if (moves.offersOptions && onlyPlays)
