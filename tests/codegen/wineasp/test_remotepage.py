@@ -19,7 +19,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-from aspdriver import AspCall, WINEPREFIX  # noqa: E402
+from aspdriver import AspCall, wineserver_stopped_after  # noqa: E402
 
 SITE = "d:/inetpub/wwwroot/voices/"
 PAGE = None
@@ -457,14 +457,8 @@ def main():
     PAGE = args.page or os.path.join(WORK, "remotetts.asp")
     if args.dump:
         subprocess.run([args.dump, PAGE], check=True)
-    prefix_existed = os.path.isdir(os.path.join(WINEPREFIX, "dosdevices"))
-    try:
+    with wineserver_stopped_after():
         result = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2).result
-    finally:
-        # stop the wineserver this run started; a prefix made by someone else is left alone
-        if not prefix_existed or os.environ.get("ASP_WINEPREFIX"):
-            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=WINEPREFIX),
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     sys.exit(0 if result.wasSuccessful() else 1)
 
 

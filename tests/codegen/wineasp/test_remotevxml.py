@@ -30,7 +30,7 @@ import xml.etree.ElementTree as ET
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import test_remotepage as wte  # noqa: E402
-from aspdriver import WINEPREFIX  # noqa: E402
+from aspdriver import wineserver_stopped_after  # noqa: E402
 
 # The voice-mail page's phone; the scenarios are run with wte.Phone set to each of the two
 # phones below.
@@ -269,13 +269,8 @@ def main():
     VXML_PAGE = os.path.join(wte.WORK, "remotevxml.asp")
     subprocess.run([args.dump, wte.PAGE], check=True)
     subprocess.run([args.dump, "--vxml", VXML_PAGE], check=True)
-    prefix_existed = os.path.isdir(os.path.join(WINEPREFIX, "dosdevices"))
-    try:
+    with wineserver_stopped_after():
         result = unittest.TextTestRunner(verbosity=2).run(suite(rest))
-    finally:
-        if not prefix_existed or os.environ.get("ASP_WINEPREFIX"):
-            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=WINEPREFIX),
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     sys.exit(0 if result.wasSuccessful() else 1)
 
 
