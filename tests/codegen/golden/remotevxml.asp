@@ -95,7 +95,8 @@ public function fdoremote()
         else
             'writelog "invalid password received"
             n = fattempts(mailboxno)
-            if n >= 0 then
+            ' the 16-bit column holds no more: a locked mailbox's count stops at 32767
+            if n >= 0 and n < 32767 then
                 n = n + 1
                 myconn.execute "update members set attempts =" & n & " where mailbox =" & mailboxno
             end if
@@ -640,8 +641,8 @@ sub vcfflushdigits(nextstate)
 end sub
 
 sub vcfplayforward(nextstate, wheres, files, offset)
-    ' data3 carries the start position in the recording for the player; it moves by
-    ' offset from where the last play of this recording started
+    ' data3 carries the start position in the recording to the play action; it moves
+    ' by offset from where the last play of this recording started
     dim pos, size
     pos = session("data3")
     if not isnumeric(pos) or isempty(pos) then pos = 0
