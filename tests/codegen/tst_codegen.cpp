@@ -564,6 +564,12 @@ void TestCodegen::fileFormat()
     const QByteArray xml = f.bytes(QStringLiteral("callxml.asp"));
     QVERIFY(xml.contains("value=\"waves\\\xc3\xa9t\xc3\xa9.wav\""));
     QCOMPARE(xml.count('\n'), xml.count("\r\n"));
+    // VoiceXML: UTF-8, the letters as written, no voice-mail service for this flow.
+    QVERIFY(f.run("vxml").ok);
+    QVERIFY(f.bytes("callvxml.vxml")
+                .contains("<audio src=\"waves/%C3%89t%C3%A9.wav\">Caf\xc3\x89 \xe2\x82\xac"
+                          "5 \xc5\xa0" "ee line&#10;Two</audio>"));
+    QVERIFY(f.bytes("RemoteVxml.asp").isEmpty());
 }
 
 void TestCodegen::failureKeepsPreviousPages_data()

@@ -100,7 +100,6 @@ private Q_SLOTS:
     void generatedPageIsLowerCasedColouredAndReported();
     void markupColours_data();
     void markupColours();
-    void voiceXmlIsShownAsWritten();
     void openShowsTheFileUnchangedAndSaveWritesItBack();
     void windows1252PagesAreKept();
     void failuresAreReported();
@@ -249,10 +248,8 @@ void TestViewer::markupColours_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("tag and attribute") << "<form id=\"n1\">" << "bmmmmkrrbkkkkb";
     QTest::newRow("closing tag") << "</form>" << "bmmmmmb";
-    QTest::newRow("empty element") << "<exit/>" << "bmmmmkb";
     QTest::newRow("names in a value stay") << "<if cond='a b=c'>" << "bmmkrrrrbkkkkbkkb";
     QTest::newRow("comment") << "<!-- <a x=1> -->" << "bbkkkbmkkbkbkkkb";
-    QTest::newRow("text") << "a b=c <3" << "kkkbkkbk";
 }
 
 void TestViewer::markupColours()
@@ -260,15 +257,6 @@ void TestViewer::markupColours()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(letters(viewer::computeMarkupColours(text)), expected);
-}
-
-void TestViewer::voiceXmlIsShownAsWritten()
-{
-    const QString page = path("callvxml.vxml");
-    writeFile(page, "<Form ID=\"N1\">\r\n");
-    m_viewer->showGeneratedCode(page);
-    QCOMPARE(m_viewer->text(), QStringLiteral("<Form ID=\"N1\">\n"));
-    QCOMPARE(documentColours(editor()->document()).at(1), viewer::rgb(Colour::Brown));
 }
 
 void TestViewer::openShowsTheFileUnchangedAndSaveWritesItBack()
