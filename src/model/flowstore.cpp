@@ -490,6 +490,18 @@ bool FlowStore::writeTree(const FlowTree &tree, const NodeRows &kept, QString *e
                          [&] { return replaceRows(tree, kept, error); });
 }
 
+bool FlowStore::writeNewTable(const FlowTree &tree, const NodeRows &rows, QString *error)
+{
+    if (!isOpen())
+        return fail(error, errorString());
+    if (QString why; !isValidTableName(m_table, &why))
+        return fail(error, why);
+    QSqlDatabase db = m_connection.database();
+    return inTransaction(db, error, [&] {
+        return createTable(db, m_table, error) && replaceRows(tree, rows, error);
+    });
+}
+
 bool FlowStore::replaceRows(const FlowTree &tree, const NodeRows &kept, QString *error)
 {
     QSqlDatabase db = m_connection.database();

@@ -90,6 +90,9 @@ public:
     // The same with the properties taken from `kept`, read from another table (a flow
     // saved under a new file or table).
     bool writeTree(const FlowTree &tree, const NodeRows &kept, QString *error);
+    // Creates the table and writes the tree into it with the properties of `rows`, in one
+    // transaction: a refused row leaves no table behind (an imported flow).
+    bool writeNewTable(const FlowTree &tree, const NodeRows &rows, QString *error);
 
     // A run of many reads sees one state of the table and takes the file's lock once
     // instead of once per read.
