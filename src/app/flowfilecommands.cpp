@@ -2,10 +2,14 @@
 
 #include "commandline.h"
 
+#include "flowjson/flowreader.h"
+#include "flowjson/flowrules.h"
 #include "flowjson/flowtransfer.h"
+#include "model/demoflow.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
@@ -41,9 +45,8 @@ int runExportCommand(const QStringList &args, const QString &appDirDefault, QTex
         err << "Nothing exported: " << result.error << Qt::endl;
         return 1;
     }
-    if (result.skipped > 0)
-        err << result.skipped << (result.skipped == 1 ? " row was" : " rows were")
-            << " left out: their parent node is not in the table before them." << Qt::endl;
+    if (result.skipped.total() > 0)
+        err << result.skipped.describe() << Qt::endl;
 
     const QString outFile = parser.value(QStringLiteral("out"));
     if (outFile.isEmpty()) {
@@ -59,6 +62,68 @@ int runExportCommand(const QStringList &args, const QString &appDirDefault, QTex
         return 1;
     }
     return 0;
+}
+
+int runImportCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
+                     QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Checks a JSON flow file, then writes its flow into the flow table "
+                       "--table NAME (which it needs), all or nothing."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The flow file."));
+    addFlowOptions(parser);
+    parser.addOption({QStringLiteral("replace"),
+                      QStringLiteral("Replace the rows of the table when it exists.")});
+    if (const std::optional<int> status =
+            parseCommandLine(parser, QStringLiteral("import"), args, out, err, 1, 1))
+        return *status;
+    FlowOptions options;
+    QString error;
+    if (!parser.isSet(QStringLiteral("table")))
+        error = QStringLiteral("import needs --table NAME, the table to write.");
+    else
+        flowOptions(parser, appDirDefault, &options, &error);
+    if (!error.isEmpty()) {
+        err << error << Qt::endl;
+        return ExitBadArguments;
+    }
+
+    const QString fileName = parser.positionalArguments().constFirst();
+    QFile file(fileName);
+    QByteArray bytes;
+    if (!file.open(QIODevice::ReadOnly) || (bytes = file.readAll()).size() != file.size()) {
+        err << "Nothing imported: cannot read " << QDir::toNativeSeparators(fileName) << ": "
+            << file.errorString() << Qt::endl;
+        return ExitFailed;
+    }
+    flowjson::FlowContent content;
+    QStringList problems;
+    if (!flowjson::readFlow(bytes, &content, &problems)) {
+        err << "Nothing imported: " << QDir::toNativeSeparators(fileName) << Qt::endl
+            << flowjson::rules::summary(problems) << Qt::endl;
+        return ExitFailed;
+    }
+    // The default flow database keeps its demonstration flow: an import never stands in
+    // for it.
+    if (!parser.isSet(QStringLiteral("flow-db"))) {
+        if (!model::demoflow::ensure(options.appDir, nullptr, &error)) {
+            err << "Nothing imported: " << error << Qt::endl;
+            return ExitFailed;
+        }
+        options.database = model::demoflow::path(options.appDir);
+    }
+    const flowjson::ImportResult result = flowjson::importFlow(
+        content, options.database, options.table, parser.isSet(QStringLiteral("replace")));
+    if (!result.ok) {
+        err << "Nothing imported: " << result.error << Qt::endl;
+        if (result.refusedAsExisting)
+            err << "Give --replace to replace its rows." << Qt::endl;
+        return ExitFailed;
+    }
+    out << "Imported " << content.tree.count() << " nodes into the table " << options.table
+        << " of " << QDir::toNativeSeparators(options.database) << "." << Qt::endl;
+    return ExitDone;
 }
 
 } // namespace app

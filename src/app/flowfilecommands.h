@@ -14,4 +14,11 @@ namespace app {
 int runExportCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
                      QTextStream &err);
 
+// `dialwright import FILE [--app-dir DIR] [--flow-db FILE] --table NAME [--replace]`:
+// checks the whole flow file, then writes its flow into the table, all or nothing. An
+// existing table is replaced only with --replace. The default flow database is made with
+// its demonstration flow first when missing, so that an import never stands in for it.
+int runImportCommand(const QStringList &args, const QString &appDirDefault, QTextStream &out,
+                     QTextStream &err);
+
 } // namespace app

@@ -3,9 +3,11 @@
 #include "flowrules.h"
 #include "flowwriter.h"
 
-#include "model/flowstore.h"
+#include "model/sqlconnection.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace flowjson {
 
@@ -16,6 +18,23 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+// Opens the database and makes sure `table` is a flow table in it; else the reason.
+QString checkFlowTable(const model::FlowStore &store, const QString &table, bool *exists)
+{
+    if (!store.isOpen())
+        return QStringLiteral("Cannot open the flow database %1: %2")
+            .arg(nativePath(store.databasePath()), store.errorString());
+    QString error;
+    *exists = store.tables(&error).contains(table, Qt::CaseInsensitive);
+    if (!error.isEmpty())
+        return QStringLiteral("Cannot read the flow database %1: %2")
+            .arg(nativePath(store.databasePath()), error);
+    if (*exists && !store.isFlowTable(table))
+        return QStringLiteral("The table %1 does not hold a flow: %2")
+            .arg(table, store.whyNotFlowTable(table));
+    return {};
+}
+
 } // namespace
 
 ExportResult exportFlow(const QString &databasePath, const QString &table)
@@ -24,48 +43,36 @@ ExportResult exportFlow(const QString &databasePath, const QString &table)
     FlowContent content;
     {
         model::FlowStore store(databasePath, table);
-        if (!store.isOpen()) {
-            result.error = QStringLiteral("Cannot read the flow database %1: %2")
-                               .arg(nativePath(databasePath), store.errorString());
-            return result;
-        }
-        QString error;
-        const QStringList tables = store.tables(&error);
-        if (!error.isEmpty()) {
-            result.error = QStringLiteral("Cannot read the flow database %1: %2")
-                               .arg(nativePath(databasePath), error);
-            return result;
-        }
-        if (!tables.contains(table, Qt::CaseInsensitive)) {
+        bool exists = false;
+        result.error = checkFlowTable(store, table, &exists);
+        if (result.error.isEmpty() && !exists)
             result.error = QStringLiteral("The flow database %1 has no table %2.")
                                .arg(nativePath(databasePath), table);
+        if (!result.error.isEmpty())
             return result;
-        }
-        if (!store.isFlowTable(table)) {
-            result.error = QStringLiteral("The table %1 does not hold a flow.").arg(table);
-            return result;
-        }
+        QString error;
         store.beginReading();
-        bool ok = store.loadInto(content.tree, &error, &result.skipped);
-        const QStringList properties = model::flowcolumns::propertyColumns();
+        const std::optional<model::NodeRows> rows = store.readRows(&error);
+        const bool loaded = rows && store.loadInto(content.tree, &error, &result.skipped);
+        store.endReading();
+        if (!loaded) {
+            result.error = QStringLiteral("Cannot read the table %1: %2").arg(table, error);
+            return result;
+        }
+        // The node that loading gives an empty table is not in it.
+        if (rows->size() == 0)
+            content.tree.clear();
         for (const model::FlowNode *node : content.tree.depthFirst()) {
-            if (!ok)
-                break;
-            const auto row = store.fetchRow(model::NodeIdentity::of(*node), &error);
-            ok = error.isEmpty();
+            const auto row = rows->find(model::NodeIdentity::of(*node));
+            if (!row)
+                continue;
             model::ColumnValues values;
-            for (const QString &column : properties) {
-                const QVariant value = row ? row->value(column) : QVariant();
-                if (!value.isNull())
-                    values.insert(column, value.toString());
+            for (auto it = row->cbegin(); it != row->cend(); ++it) {
+                if (!it.value().isNull())
+                    values.insert(it.key(), it.value().toString());
             }
             if (!values.isEmpty())
                 content.properties.insert(node->key, values);
-        }
-        store.endReading();
-        if (!ok) {
-            result.error = QStringLiteral("Cannot read the table %1: %2").arg(table, error);
-            return result;
         }
     }
     const QStringList problems = rules::flowProblems(content.tree, content.properties);
@@ -77,6 +84,56 @@ ExportResult exportFlow(const QString &databasePath, const QString &table)
     }
     result.bytes = writeFlow(content.tree, content.properties);
     result.ok = true;
+    return result;
+}
+
+ImportResult importFlow(const FlowContent &content, const QString &databasePath,
+                        const QString &table, bool replace)
+{
+    ImportResult result;
+    if (QString why; !model::isValidTableName(table, &why)) {
+        result.error = QStringLiteral("Table name %1: %2").arg(table, why);
+        return result;
+    }
+    model::NodeRows rows;
+    const QStringList columns = model::flowcolumns::propertyColumns();
+    for (const model::FlowNode *node : content.tree.depthFirst()) {
+        const model::ColumnValues values = content.properties.value(node->key);
+        QVariantList list;
+        for (const QString &column : columns)
+            list << values.value(column);
+        rows.insert(model::NodeIdentity::of(*node), list);
+    }
+
+    // A database file made here is removed again when the import fails, so that a refused
+    // import leaves nothing behind.
+    const bool newFile = !QFileInfo::exists(databasePath);
+    if (newFile) {
+        model::SqlConnection create(databasePath, model::SqlConnection::Mode::CreateIfMissing);
+        if (!create.isOpen()) {
+            result.error = QStringLiteral("Cannot create the flow database %1: %2")
+                               .arg(nativePath(databasePath), create.errorString());
+            return result;
+        }
+    }
+    {
+        model::FlowStore store(databasePath, table);
+        bool exists = false;
+        result.error = checkFlowTable(store, table, &exists);
+        result.refusedAsExisting = result.error.isEmpty() && exists && !replace;
+        if (result.refusedAsExisting)
+            result.error = QStringLiteral("The table %1 already exists in %2.")
+                               .arg(table, nativePath(databasePath));
+        QString error;
+        if (result.error.isEmpty()
+            && !(exists ? store.writeTree(content.tree, rows, &error)
+                        : store.writeNewTable(content.tree, rows, &error)))
+            result.error = QStringLiteral("Nothing was written to the table %1: %2")
+                               .arg(table, error);
+    }
+    if (!result.error.isEmpty() && newFile)
+        QFile::remove(databasePath);
+    result.ok = result.error.isEmpty();
     return result;
 }
 

@@ -38,6 +38,7 @@ const Command kCommands[] = {
     {"generate", app::runGenerateCommand, "write the pages of a flow"},
     {"colour", app::runColourCommand, "a page coloured as the viewer shows it, as HTML"},
     {"export", app::runExportCommand, "a flow as a JSON flow file"},
+    {"import", app::runImportCommand, "a JSON flow file into a flow table"},
     {"call", app::runCallCommand, "a test call through a flow, and its transcript"},
     {"diagram", app::runDiagramCommand, "a flow drawn as a diagram, SVG or PNG", true},
 };
