@@ -8,7 +8,7 @@
 #include <QJsonObject>
 #include <QSet>
 
-#include <algorithm>
+#include <functional>
 
 namespace flowjson {
 
@@ -63,8 +63,8 @@ public:
             problem(QStringLiteral("nodes"), QStringLiteral("a list of nodes is needed here."));
             return;
         }
-        unknownMembers(top, {"format", "version", "nodes"}, QString());
-        readNodes(nodes.toArray(), QStringLiteral("nodes"), nullptr);
+        unknownMembers(top, {"format", "version", "nodes"}, [] { return QString(); });
+        readNodes(nodes.toArray(), nullptr);
     }
 
 private:
@@ -84,57 +84,73 @@ private:
             .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1);
     }
 
-    void unknownMembers(const QJsonObject &object, std::initializer_list<const char *> known,
-                        const QString &place)
+    // Members the format does not know are refused, so a typing error never drops a value.
+    void unknownMembers(const QJsonObject &object, const QStringList &known,
+                        const std::function<QString()> &place)
     {
         for (auto it = object.begin(); it != object.end(); ++it) {
-            const QString member = it.key();
-            if (std::none_of(known.begin(), known.end(),
-                             [&](const char *k) { return member == QLatin1String(k); }))
-                problem(place, QStringLiteral("\"%1\" is not a member the format knows.")
-                                   .arg(member));
+            if (!known.contains(it.key()))
+                problem(place(), QStringLiteral("\"%1\" is not a member the format knows.")
+                                     .arg(it.key()));
         }
     }
 
-    void readNodes(const QJsonArray &nodes, const QString &path, model::FlowNode *parent)
+    // The place of the node being read: "nodes[0].children[2]", and its key once known.
+    // Built only for a problem: a deep flow would spend its time on texts never shown.
+    static QString pathText(const QList<qsizetype> &path)
+    {
+        QString text = QStringLiteral("nodes");
+        for (qsizetype i = 0; i < path.size(); ++i)
+            text += (i > 0 ? QStringLiteral(".children[") : QStringLiteral("[")) +
+                    QString::number(path.at(i)) + u']';
+        return text;
+    }
+
+    QString place(const QString &key = QString()) const
+    {
+        return key.isNull() ? pathText(m_path)
+                            : QStringLiteral("%1 (node %2)").arg(pathText(m_path), key);
+    }
+
+    void readNodes(const QJsonArray &nodes, model::FlowNode *parent)
     {
         for (qsizetype i = 0; i < nodes.size(); ++i) {
-            const QString place = QStringLiteral("%1[%2]").arg(path).arg(i);
-            if (!nodes.at(i).isObject()) {
-                problem(place, QStringLiteral("a node must be a JSON object."));
-                continue;
-            }
-            readNode(nodes.at(i).toObject(), place, parent);
+            m_path.append(i);
+            if (nodes.at(i).isObject())
+                readNode(nodes.at(i).toObject(), parent);
+            else
+                problem(place(), QStringLiteral("a node must be a JSON object."));
+            m_path.removeLast();
         }
     }
 
-    // `path` locates the node in the file; problems name the node by it and by its key.
-    void readNode(const QJsonObject &object, const QString &path, model::FlowNode *parent)
+    void readNode(const QJsonObject &object, model::FlowNode *parent)
     {
-        QString place = path;
         const QJsonValue keyValue = object.value(QLatin1String("key"));
-        const QString key = keyValue.toString();
-        if (!keyValue.isString()) {
-            problem(place, QStringLiteral("the node has no \"key\" text."));
+        // Null while the node has no key text; problems then name the node by its place alone.
+        const QString key = keyValue.isString() ? keyValue.toString() : QString();
+        if (key.isNull()) {
+            problem(place(), QStringLiteral("the node has no \"key\" text."));
         } else {
             QString why = rules::keyProblem(key);
-            place += QStringLiteral(" (node %1)").arg(key);
             if (why.isEmpty() && m_keys.contains(key))
                 why = QStringLiteral("the key %1 is used by an earlier node, %2.")
-                          .arg(key, m_keys.value(key));
+                          .arg(key, pathText(m_keys.value(key)));
             if (!why.isEmpty())
-                problem(place, why);
+                problem(place(key), why);
             else
-                m_keys.insert(key, path);
+                m_keys.insert(key, m_path);
         }
-        unknownMembers(object, {"key", "text", "image", "selectedimage", "properties",
-                                "children"}, place);
+        static const QStringList members{"key", "text", "image", "selectedimage", "properties",
+                                         "children"};
+        unknownMembers(object, members, [&] { return place(key); });
 
         const QJsonValue textValue = object.value(QLatin1String("text"));
         if (!textValue.isString())
-            problem(place, QStringLiteral("the node has no \"text\" naming its call function."));
+            problem(place(key),
+                    QStringLiteral("the node has no \"text\" naming its call function."));
         else if (const QString why = rules::textProblem(textValue.toString()); !why.isEmpty())
-            problem(place, why);
+            problem(place(key), why);
         int images[2] = {1, 2};
         const char *imageNames[2] = {"image", "selectedimage"};
         for (int i = 0; i < 2; ++i) {
@@ -145,16 +161,17 @@ private:
                                     ? rules::imageProblem(value.toDouble())
                                     : QStringLiteral("a whole number is needed here.");
             if (!why.isEmpty())
-                problem(place + QStringLiteral(", %1").arg(QLatin1String(imageNames[i])), why);
+                problem(place(key) + QStringLiteral(", %1").arg(QLatin1String(imageNames[i])),
+                        why);
             else
                 images[i] = int(value.toDouble());
         }
         model::ColumnValues values;
         const QJsonValue properties = object.value(QLatin1String("properties"));
         if (properties.isObject())
-            readProperties(properties.toObject(), place, &values);
+            readProperties(properties.toObject(), key, &values);
         else if (!properties.isUndefined())
-            problem(place, QStringLiteral("\"properties\" must be a JSON object."));
+            problem(place(key), QStringLiteral("\"properties\" must be a JSON object."));
 
         model::FlowNode *node = nullptr;
         // Once anything is wrong nothing will be written, so the tree is no longer built;
@@ -169,39 +186,43 @@ private:
         }
         const QJsonValue children = object.value(QLatin1String("children"));
         if (children.isArray())
-            readNodes(children.toArray(), path + QStringLiteral(".children"), node);
+            readNodes(children.toArray(), node);
         else if (!children.isUndefined())
-            problem(place, QStringLiteral("\"children\" must be a list of nodes."));
+            problem(place(key), QStringLiteral("\"children\" must be a list of nodes."));
     }
 
-    void readProperties(const QJsonObject &object, const QString &place,
+    void readProperties(const QJsonObject &object, const QString &key,
                         model::ColumnValues *values)
     {
         static const QStringList columns = model::flowcolumns::propertyColumns();
         QSet<QString> seen;
         for (auto it = object.begin(); it != object.end(); ++it) {
-            const QString column = model::flowcolumns::canonical(it.key());
-            const QString at = QStringLiteral("%1, property %2").arg(place, it.key());
+            const QString name = it.key();
+            const QString column =
+                columns.contains(name) ? name : model::flowcolumns::canonical(name);
+            const QJsonValue value = it.value();
+            const QString text = value.toString(); // converted once: the file holds UTF-8
             QString why;
             if (!columns.contains(column))
                 why = QStringLiteral("there is no property column of that name.");
             else if (seen.contains(column))
                 why = QStringLiteral("the property is given twice.");
-            else if (!it.value().isString() && !it.value().isNull())
+            else if (!value.isString() && !value.isNull())
                 why = QStringLiteral("the value must be a text in double quotes.");
-            else if (it.value().isString())
-                why = rules::valueProblem(column, it.value().toString());
+            else if (value.isString())
+                why = rules::valueProblem(column, text);
             seen.insert(column);
             if (!why.isEmpty())
-                problem(at, why);
-            else if (it.value().isString())
-                values->insert(column, it.value().toString());
+                problem(QStringLiteral("%1, property %2").arg(place(key), name), why);
+            else if (value.isString())
+                values->insert(column, text);
         }
     }
 
     FlowContent *m_content;
     QStringList m_problems;
-    QHash<QString, QString> m_keys; // key -> path of the node that has it
+    QList<qsizetype> m_path;                  // of the node being read
+    QHash<QString, QList<qsizetype>> m_keys; // key -> path of the node that has it
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "model/catalogue.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -31,7 +32,14 @@ QString fitProblem(const QString &column, const QString &value)
         return QStringLiteral("the text holds a broken character (a lone surrogate).");
     if (value.contains(QChar(u'\0')))
         return QStringLiteral("the text holds a NUL character.");
-    const int size = model::flowcolumns::textSize(column);
+    // Looked up for every value of every node: a table built once.
+    static const QHash<QString, int> sizes = [] {
+        QHash<QString, int> table;
+        for (const QString &name : model::flowcolumns::all())
+            table.insert(name, model::flowcolumns::textSize(name));
+        return table;
+    }();
+    const int size = sizes.value(column, model::flowcolumns::textSize(column));
     const qsizetype length = characterCount(value);
     if (length > size)
         return QStringLiteral("%1 characters are too many; the column %2 takes at most %3.")

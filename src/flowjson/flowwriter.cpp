@@ -32,7 +32,7 @@ public:
     }
 
 private:
-    void indent(int level) { m_out.append(QString(level * 2, u' ')); }
+    void indent(int level) { m_out.resize(m_out.size() + level * 2, u' '); }
 
     void member(int level, QStringView name)
     {
