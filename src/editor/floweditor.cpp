@@ -414,23 +414,29 @@ void FlowEditor::loadFlowFile(const QString &path)
         m_prompts.message(kNoTable);
         return;
     }
+    loadTable(path, chosen);
+}
+
+bool FlowEditor::loadTable(const QString &path, const QString &table)
+{
     QString error;
     {
-        model::FlowStore store(path, chosen);
+        model::FlowStore store(path, table);
         if (!store.isOpen())
             error = store.errorString();
         else
             store.loadInto(m_tree, &error);
     }
     if (!error.isEmpty()) {
-        m_prompts.message(QStringLiteral("The table %1 was not loaded: %2").arg(chosen, error),
+        m_prompts.message(QStringLiteral("The table %1 was not loaded: %2").arg(table, error),
                           Icon::Critical);
-        return;
+        return false;
     }
-    m_current = {QFileInfo(path).absoluteFilePath(), chosen};
+    m_current = {QFileInfo(path).absoluteFilePath(), table};
     m_view->expandAll();
     selectFirstNode();
     emit flowCommandsEnabled();
+    return true;
 }
 
 void FlowEditor::saveToTable()

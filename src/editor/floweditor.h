@@ -74,6 +74,9 @@ public slots:
     // Loads a flow of the database at `path`, asking which flow table (a file given to
     // the program at its start comes here).
     void loadFlowFile(const QString &path);
+    // Loads the table of the database at `path` as the current flow; false, with a message,
+    // when it cannot be read.
+    bool loadTable(const QString &path, const QString &table);
     // SaveToTable
     void saveToTable();
     void createNew();
