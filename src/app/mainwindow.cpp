@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "flowfileactions.h"
 #include "speechcontroller.h"
 
 #include "call/qtclock.h"
@@ -203,6 +204,17 @@ void MainWindow::buildMenus()
             m_editor, &editor::FlowEditor::removeNode);
     connect(action(file, QStringLiteral("mnuExportDiagram"), QStringLiteral("&Export Diagram...")),
             &QAction::triggered, m_diagram, &diagram::DiagramPanel::exportDiagram);
+    file->addSeparator();
+    const auto flowFile = [this](QString (FlowFileActions::*command)()) {
+        FlowFileActions actions(*m_editor, m_tree, m_current, m_services.prompts,
+                                m_services.appDir);
+        if (const QString done = (actions.*command)(); !done.isEmpty())
+            m_statusNotice->setText(done);
+    };
+    connect(action(file, QStringLiteral("mnuExportFlow"), QStringLiteral("Export &Flow...")),
+            &QAction::triggered, this, [flowFile] { flowFile(&FlowFileActions::exportFlow); });
+    connect(action(file, QStringLiteral("mnuImportFlow"), QStringLiteral("&Import Flow...")),
+            &QAction::triggered, this, [flowFile] { flowFile(&FlowFileActions::importFlow); });
 
     QMenu *generate = menuBar()->addMenu(QStringLiteral("&Generate Code"));
     generate->setObjectName(QStringLiteral("mnuFileGenerate"));

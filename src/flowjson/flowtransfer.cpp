@@ -35,12 +35,14 @@ QString checkFlowTable(const model::FlowStore &store, const QString &table, bool
     return {};
 }
 
-} // namespace
-
-ExportResult exportFlow(const QString &databasePath, const QString &table)
+// The file of the table's flow as loaded, or of `shown` with the properties of the table's
+// rows.
+ExportResult exportTable(const QString &databasePath, const QString &table,
+                         const model::FlowTree *shown)
 {
     ExportResult result;
-    FlowContent content;
+    model::FlowTree loaded;
+    std::optional<model::NodeRows> rows;
     {
         model::FlowStore store(databasePath, table);
         bool exists = false;
@@ -52,39 +54,54 @@ ExportResult exportFlow(const QString &databasePath, const QString &table)
             return result;
         QString error;
         store.beginReading();
-        const std::optional<model::NodeRows> rows = store.readRows(&error);
-        const bool loaded = rows && store.loadInto(content.tree, &error, &result.skipped);
+        rows = store.readRows(&error);
+        const bool read = rows && (shown || store.loadInto(loaded, &error, &result.skipped));
         store.endReading();
-        if (!loaded) {
+        if (!read) {
             result.error = QStringLiteral("Cannot read the table %1: %2").arg(table, error);
             return result;
         }
-        // The node that loading gives an empty table is not in it.
-        if (rows->size() == 0)
-            content.tree.clear();
-        for (const model::FlowNode *node : content.tree.depthFirst()) {
-            const auto row = rows->find(model::NodeIdentity::of(*node));
-            if (!row)
-                continue;
-            model::ColumnValues values;
-            for (auto it = row->cbegin(); it != row->cend(); ++it) {
-                if (!it.value().isNull())
-                    values.insert(it.key(), it.value().toString());
-            }
-            if (!values.isEmpty())
-                content.properties.insert(node->key, values);
-        }
     }
-    const QStringList problems = rules::flowProblems(content.tree, content.properties);
+    // The node that loading gives an empty table is not in it.
+    if (!shown && rows->size() == 0)
+        loaded.clear();
+    const model::FlowTree &tree = shown ? *shown : loaded;
+    PropertiesByKey properties;
+    for (const model::FlowNode *node : tree.depthFirst()) {
+        const auto row = rows->find(model::NodeIdentity::of(*node));
+        if (!row)
+            continue;
+        model::ColumnValues values;
+        for (auto it = row->cbegin(); it != row->cend(); ++it) {
+            if (!it.value().isNull())
+                values.insert(it.key(), it.value().toString());
+        }
+        if (!values.isEmpty())
+            properties.insert(node->key, values);
+    }
+    const QStringList problems = rules::flowProblems(tree, properties);
     if (!problems.isEmpty()) {
         result.error = QStringLiteral("The flow in table %1 cannot be written as a flow file:\n")
                            .arg(table)
                        + rules::summary(problems);
         return result;
     }
-    result.bytes = writeFlow(content.tree, content.properties);
+    result.bytes = writeFlow(tree, properties);
     result.ok = true;
     return result;
+}
+
+} // namespace
+
+ExportResult exportFlow(const QString &databasePath, const QString &table)
+{
+    return exportTable(databasePath, table, nullptr);
+}
+
+ExportResult exportTree(const model::FlowTree &tree, const QString &databasePath,
+                        const QString &table)
+{
+    return exportTable(databasePath, table, &tree);
 }
 
 ImportResult importFlow(const FlowContent &content, const QString &databasePath,

@@ -23,6 +23,10 @@ struct ExportResult
 // scheme, a text that names no call function, a value too long for its column), so that
 // every file written can be read back.
 ExportResult exportFlow(const QString &databasePath, const QString &table);
+// The same for a flow as the designer shows it: `tree`, each node with the properties of its
+// row in the table, as a save would write them.
+ExportResult exportTree(const model::FlowTree &tree, const QString &databasePath,
+                        const QString &table);
 
 struct ImportResult
 {

@@ -1,4 +1,5 @@
 #include "app/flowfilecommands.h"
+#include "app/mainwindow.h"
 #include "codegen/generator.h"
 #include "flowjson/flowreader.h"
 #include "flowjson/flowtransfer.h"
@@ -8,7 +9,12 @@
 #include "model/flowstore.h"
 #include "model/sqlconnection.h"
 
+#include "support/fakesoundplayer.h"
+#include "support/fakespeechengine.h"
+#include "support/fakeuserprompts.h"
 #include "support/filesnapshot.h"
+
+#include <QAction>
 
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -133,6 +139,7 @@ private Q_SLOTS:
     void fuzz();
     void commandLine_data();
     void commandLine();
+    void windowExportsAndImports();
 
 private:
     QString database() const { return m_dir->filePath(model::demoflow::fileName()); }
@@ -472,5 +479,47 @@ void TestFlowJson::commandLine()
     }
 }
 
-QTEST_GUILESS_MAIN(TestFlowJson)
+// The Call Flow menu: the flow shown to a file, and a file into a table that becomes the
+// current flow, replacing an existing table only when the user agrees.
+void TestFlowJson::windowExportsAndImports()
+{
+    FakeUserPrompts prompts;
+    FakeSpeechEngine speech;
+    FakeSoundPlayer sound;
+    app::MainWindow window({m_dir->path(), prompts, speech, sound});
+    window.startUp();
+    auto run = [&](const char *action, const QString &file, const QString &table = QString()) {
+        (action == QByteArray("mnuExportFlow") ? prompts.saveFiles : prompts.openFiles) << file;
+        if (!table.isNull())
+            prompts.inputs << table;
+        window.findChild<QAction *>(QLatin1String(action))->trigger();
+    };
+    const QByteArray demo = exportFlow(database(), QStringLiteral("nodesflow")).bytes;
+    run("mnuExportFlow", path(QStringLiteral("flow")));
+    QFile exported(path(QStringLiteral("flow.json")));
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    QCOMPARE(exported.readAll(), demo);
+
+    run("mnuImportFlow", exported.fileName(), QStringLiteral("copy"));
+    QCOMPARE(window.currentFlow().table, QStringLiteral("copy"));
+    QCOMPARE(exportFlow(database(), QStringLiteral("copy")).bytes, demo);
+
+    const QString small = write(kSmallFlow, QStringLiteral("small.json"));
+    const QStringList before = tableRows(database(), QStringLiteral("nodesflow"));
+    prompts.answers << FakeUserPrompts::Answer::Cancel << FakeUserPrompts::Answer::Ok;
+    run("mnuImportFlow", small, QStringLiteral("nodesflow"));
+    QVERIFY(prompts.questions.last().contains(QStringLiteral("will be destroyed")));
+    QCOMPARE(tableRows(database(), QStringLiteral("nodesflow")), before);
+    QCOMPARE(window.currentFlow().table, QStringLiteral("copy"));
+    run("mnuImportFlow", small, QStringLiteral("nodesflow"));
+    QCOMPARE(window.currentFlow().table, QStringLiteral("nodesflow"));
+    QCOMPARE(window.tree().count(), 3);
+
+    run("mnuImportFlow", write("{}", QStringLiteral("bad.json")), QStringLiteral("x"));
+    QVERIFY2(prompts.messages.last().contains(QStringLiteral("is not a flow file")),
+             qPrintable(prompts.messages.join(u'\n')));
+    QCOMPARE(window.currentFlow().table, QStringLiteral("nodesflow"));
+}
+
+QTEST_MAIN(TestFlowJson)
 #include "tst_flowjson.moc"
