@@ -84,8 +84,10 @@ QString FlowFileActions::importFlow()
         m_prompts.inputText(QStringLiteral("Enter a Table name"),
                             QStringLiteral("Table name to import the flow into"),
                             QFileInfo(path).completeBaseName());
-    if (!table || table->trimmed().isEmpty())
+    if (!table || table->trimmed().isEmpty()) {
+        m_prompts.message(QStringLiteral("You did not supply a table name"));
         return {};
+    }
     // Into the current flow database, so that the imported flow sits beside the others.
     const QString database =
         m_current.isSet() ? m_current.databasePath : model::demoflow::path(m_appDir);

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <functional>
+#include <vector>
 
 namespace flowjson {
 
@@ -35,6 +36,12 @@ public:
         if (error.error != QJsonParseError::NoError) {
             problem(position(bytes, error.offset),
                     QStringLiteral("this is not valid JSON: %1.").arg(error.errorString()));
+            return;
+        }
+        if (const qsizetype at = repeatedMember(bytes); at >= 0) {
+            problem(position(bytes, int(at)),
+                    QStringLiteral("this member is given a second time in its object; only "
+                                   "one of the two could be read."));
             return;
         }
         if (!document.isObject()) {
@@ -82,6 +89,38 @@ private:
         return QStringLiteral("line %1, column %2")
             .arg(before.count('\n') + 1)
             .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1);
+    }
+
+    // The offset of the first member whose name its object already has, or -1. Qt's parser
+    // keeps only the last of such members: a node given two "children" by a hand merge
+    // would lose one subtree without a word. Runs on a document Qt has accepted, so it
+    // only needs to tell names from the strings and structure around them.
+    static qsizetype repeatedMember(const QByteArray &bytes)
+    {
+        std::vector<QList<QByteArrayView>> objects; // the member names of each open object
+        const qsizetype size = bytes.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            const char c = bytes.at(i);
+            if (c == '{') {
+                objects.emplace_back();
+            } else if (c == '}' && !objects.empty()) {
+                objects.pop_back();
+            } else if (c == '"') {
+                const qsizetype start = i;
+                for (++i; i < size && bytes.at(i) != '"'; ++i)
+                    i += bytes.at(i) == '\\';
+                qsizetype next = i + 1;
+                while (next < size && QByteArrayView(" \t\r\n").contains(bytes.at(next)))
+                    ++next;
+                if (next >= size || bytes.at(next) != ':' || objects.empty())
+                    continue;
+                const QByteArrayView name(bytes.constData() + start, i + 1 - start);
+                if (objects.back().contains(name))
+                    return start;
+                objects.back().append(name);
+            }
+        }
+        return -1;
     }
 
     // Members the format does not know are refused, so a typing error never drops a value.

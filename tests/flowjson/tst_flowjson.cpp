@@ -287,6 +287,8 @@ void TestFlowJson::refusals_data()
     QTest::newRow("other format") << "-flow" << "-flows" << "is not a flow file";
     QTest::newRow("newer version") << "\"version\": 1" << "\"version\": 2"
                                    << "version: version 2 is not known";
+    QTest::newRow("member twice") << hangup << hangup + ", \"text\": \"x\""
+                                  << "line 23, column 29: this member is given a second time";
     QTest::newRow("misspelt member") << "\"children\"" << "\"childen\""
                                      << "nodes[0] (node 1_): \"childen\" is not a member";
     QTest::newRow("key not N_") << "\"3_\"" << "\"3\"" << "(node 3): the key \"3\" is not a";
