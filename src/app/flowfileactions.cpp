@@ -91,22 +91,25 @@ QString FlowFileActions::importFlow()
     // Into the current flow database, so that the imported flow sits beside the others.
     const QString database =
         m_current.isSet() ? m_current.databasePath : model::demoflow::path(m_appDir);
-    flowjson::ImportResult result = flowjson::importFlow(content, database, *table, false);
-    if (result.refusedAsExisting) {
-        if (m_prompts.ask(QStringLiteral("The table %1 exists already.\r\nAll records in your "
-                                         "table will be destroyed")
-                              .arg(*table),
-                          ui::UserPrompts::Buttons::OkCancel)
-            != ui::UserPrompts::Answer::Ok)
-            return {};
-        result = flowjson::importFlow(content, database, *table, true);
-    }
-    if (!result.ok) {
-        m_prompts.message(QStringLiteral("The flow was not imported.\r\n") + result.error,
-                          Icon::Critical);
-        return {};
-    }
-    if (!m_editor.loadTable(database, *table))
+    // Written by the editor's load, so that the flow shown is settled before its table may
+    // be replaced.
+    const auto write = [&] {
+        flowjson::ImportResult result = flowjson::importFlow(content, database, *table, false);
+        if (result.refusedAsExisting) {
+            if (m_prompts.ask(QStringLiteral("The table %1 exists already.\r\nAll records in "
+                                             "your table will be destroyed")
+                                  .arg(*table),
+                              ui::UserPrompts::Buttons::OkCancel)
+                != ui::UserPrompts::Answer::Ok)
+                return false;
+            result = flowjson::importFlow(content, database, *table, true);
+        }
+        if (!result.ok)
+            m_prompts.message(QStringLiteral("The flow was not imported.\r\n") + result.error,
+                              Icon::Critical);
+        return result.ok;
+    };
+    if (!m_editor.loadTable(database, *table, write))
         return {};
     return QStringLiteral("Flow imported into table %1").arg(*table);
 }

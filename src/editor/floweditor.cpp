@@ -417,8 +417,11 @@ void FlowEditor::loadFlowFile(const QString &path)
     loadTable(path, chosen);
 }
 
-bool FlowEditor::loadTable(const QString &path, const QString &table)
+bool FlowEditor::loadTable(const QString &path, const QString &table,
+                           const std::function<bool()> &fill)
 {
+    if (fill && !fill())
+        return false;
     QString error;
     {
         model::FlowStore store(path, table);

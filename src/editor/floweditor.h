@@ -75,8 +75,10 @@ public slots:
     // the program at its start comes here).
     void loadFlowFile(const QString &path);
     // Loads the table of the database at `path` as the current flow; false, with a message,
-    // when it cannot be read.
-    bool loadTable(const QString &path, const QString &table);
+    // when it cannot be read. `fill`, when given, writes the table first (an imported flow),
+    // once the flow shown may be replaced; when it fails, everything stays as it was.
+    bool loadTable(const QString &path, const QString &table,
+                   const std::function<bool()> &fill = {});
     // SaveToTable
     void saveToTable();
     void createNew();
