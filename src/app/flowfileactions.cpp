@@ -9,7 +9,6 @@
 #include "ui/userprompts.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -65,15 +64,9 @@ QString FlowFileActions::importFlow()
     const QString path = m_prompts.openFileName(QStringLiteral("Import Flow"), kFilter, m_appDir);
     if (path.isEmpty())
         return {};
-    QFile file(path);
-    QByteArray bytes;
     QStringList problems;
     flowjson::FlowContent content;
-    if (!file.open(QIODevice::ReadOnly) || (bytes = file.readAll()).size() != file.size())
-        problems << QStringLiteral("It cannot be read: %1").arg(file.errorString());
-    else
-        flowjson::readFlow(bytes, &content, &problems);
-    if (!problems.isEmpty()) {
+    if (!flowjson::readFlowFile(path, &content, &problems)) {
         m_prompts.message(QStringLiteral("%1 was not imported.\r\n%2")
                               .arg(QDir::toNativeSeparators(path),
                                    flowjson::rules::summary(problems)),

@@ -9,7 +9,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
@@ -90,16 +89,9 @@ int runImportCommand(const QStringList &args, const QString &appDirDefault, QTex
     }
 
     const QString fileName = parser.positionalArguments().constFirst();
-    QFile file(fileName);
-    QByteArray bytes;
-    if (!file.open(QIODevice::ReadOnly) || (bytes = file.readAll()).size() != file.size()) {
-        err << "Nothing imported: cannot read " << QDir::toNativeSeparators(fileName) << ": "
-            << file.errorString() << Qt::endl;
-        return ExitFailed;
-    }
     flowjson::FlowContent content;
     QStringList problems;
-    if (!flowjson::readFlow(bytes, &content, &problems)) {
+    if (!flowjson::readFlowFile(fileName, &content, &problems)) {
         err << "Nothing imported: " << QDir::toNativeSeparators(fileName) << Qt::endl
             << flowjson::rules::summary(problems) << Qt::endl;
         return ExitFailed;

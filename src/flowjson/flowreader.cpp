@@ -3,6 +3,7 @@
 #include "flowformat.h"
 #include "flowrules.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -275,6 +276,18 @@ bool readFlow(const QByteArray &bytes, FlowContent *content, QStringList *proble
     if (problems)
         *problems = reader.problems();
     return reader.problems().isEmpty();
+}
+
+bool readFlowFile(const QString &path, FlowContent *content, QStringList *problems)
+{
+    QFile file(path);
+    QByteArray bytes;
+    if (!file.open(QIODevice::ReadOnly) || (bytes = file.readAll()).size() != file.size()) {
+        if (problems)
+            *problems = {QStringLiteral("The file cannot be read: %1").arg(file.errorString())};
+        return false;
+    }
+    return readFlow(bytes, content, problems);
 }
 
 } // namespace flowjson

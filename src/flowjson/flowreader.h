@@ -16,4 +16,7 @@ namespace flowjson {
 // left in an unspecified state. The file's layout (spacing, member order) is free.
 bool readFlow(const QByteArray &bytes, FlowContent *content, QStringList *problems);
 
+// The same for the file at `path`; a file that cannot be read whole is one problem.
+bool readFlowFile(const QString &path, FlowContent *content, QStringList *problems);
+
 } // namespace flowjson
