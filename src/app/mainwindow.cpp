@@ -297,8 +297,16 @@ void MainWindow::startUp()
     m_speech->selectVoice();
     setWindowTitle(title());
     m_members->openMembers();
-    properties::ensureSampleVoices(m_services.appDir);
     m_waves->populate();
+    // Made in the background: a first start shows the window without waiting for them.
+    if (!findChild<properties::SampleVoiceMaker *>()) {
+        auto *samples = new properties::SampleVoiceMaker(m_services.appDir, QString(), this);
+        connect(samples, &properties::SampleVoiceMaker::finished, this, [this, samples] {
+            m_waves->populate();
+            samples->deleteLater();
+        });
+        samples->start();
+    }
     m_speech->setSoundOn(true);
 
     // 14. The default flow.

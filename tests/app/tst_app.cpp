@@ -11,6 +11,7 @@
 #include "diagram/diagramscene.h"
 #include "editor/floweditor.h"
 #include "model/flowstore.h"
+#include "properties/samplevoices.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -113,6 +114,8 @@ void TestApp::firstStartShowsTheDemonstrationAndASecondChangesNothing()
             QVERIFY2(h.child(name)->isEnabled(), name);
         h.window.disableFlowButtons();
         QVERIFY(!h.child("cmdSave")->isEnabled() && h.child("cmdLoad")->isEnabled());
+        // The sample recordings are made in the background.
+        QTRY_VERIFY_WITH_TIMEOUT(!h.window.findChild<properties::SampleVoiceMaker *>(), 60000);
     }
     const auto before = fileSnapshot(dir.path());
     QTest::qWait(20);

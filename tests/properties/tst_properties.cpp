@@ -227,6 +227,16 @@ void TestProperties::sampleVoicesKeepTheUsersFiles()
     report = properties::ensureSampleVoices(dir.path(), dir.filePath("broken.sh"));
     QVERIFY(report.problem.contains("could not make"));
     QVERIFY(QDir(waves).isEmpty());
+    // Stopped half-way (the window closed on a first start): nothing half-written stays.
+    touch(dir.filePath("slow.sh"), "#!/bin/sh\nhead -c 100 /dev/zero > \"$2\"\nsleep 30\n");
+    QFile::setPermissions(dir.filePath("slow.sh"), QFile::ReadOwner | QFile::ExeOwner);
+    {
+        properties::SampleVoiceMaker maker(dir.path(), dir.filePath("slow.sh"));
+        maker.start();
+        QTRY_VERIFY(!QDir(waves).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(maker.isRunning());
+    }
+    QCOMPARE(QDir(waves).entryList(QDir::Files | QDir::Hidden), QStringList());
 
     if (QStandardPaths::findExecutable("espeak-ng").isEmpty())
         QSKIP("espeak-ng is not installed");
