@@ -1,5 +1,7 @@
 #include "callsettings.h"
 
+#include "behaviour.h"
+
 #include "model/nodevalues.h"
 
 #include <algorithm>
@@ -41,6 +43,22 @@ CallSettings CallSettings::from(const model::NodeValues &values, const QString &
     s.interTimeout = std::max(1, wholeNumber(values.interTimeoutInterval, 30));
     s.maxRecordSeconds = std::max(1, values.maxReclen);
     return s;
+}
+
+QStringList settingColumns(const Behaviour &behaviour)
+{
+    static const QStringList entry{QStringLiteral("inputmaxlen"), QStringLiteral("InputTerm"),
+                                   QStringLiteral("FirstTimeoutInterval"),
+                                   QStringLiteral("InterTimeoutInterval")};
+    static const QStringList recording{QStringLiteral("InputTerm"),
+                                       QStringLiteral("FirstTimeoutInterval"),
+                                       QStringLiteral("InterTimeoutInterval"),
+                                       QStringLiteral("MaxReclen")};
+    if (behaviour.collectsDigits())
+        return entry;
+    if (behaviour.records())
+        return recording;
+    return {};
 }
 
 } // namespace call

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace model {
 struct NodeValues;
 }
 
 namespace call {
+
+struct Behaviour;
 
 // How prompts are heard: spoken from the prompt text, as callTTS.asp does, or played from
 // the voice file, as callWave.asp does.
@@ -33,5 +36,10 @@ struct CallSettings
     static CallSettings from(const model::NodeValues &values, const QString &nodeText,
                              Flavour flavour);
 };
+
+// The property columns a call function's action reads, as the pages and a test call use
+// them: an entry reads inputmaxlen, InputTerm and the two time-outs; a recording InputTerm,
+// the two time-outs and MaxReclen; every other action none.
+QStringList settingColumns(const Behaviour &behaviour);
 
 } // namespace call
