@@ -1,0 +1,53 @@
+#include "checktarget.h"
+
+#include "codegen/generationtarget.h"
+
+namespace checker {
+
+namespace {
+
+using codegen::GenerationTarget;
+
+struct TargetUses
+{
+    GenerationTarget target;
+    unsigned uses;
+};
+
+// One line per target. The narration writes the call page with the wave lines.
+const TargetUses kTargets[] = {
+    {GenerationTarget::WteWave, PlaysVoiceFiles | HandsToVoiceMail},
+    {GenerationTarget::WteTts, SpeaksPromptText | HandsToVoiceMail},
+    {GenerationTarget::CallXml, PlaysVoiceFiles},
+    {GenerationTarget::Narration, PlaysVoiceFiles | HandsToVoiceMail},
+};
+
+} // namespace
+
+std::optional<CheckTarget> findTarget(const QString &name)
+{
+    const std::optional<GenerationTarget> target = codegen::parseTarget(name);
+    for (const TargetUses &t : kTargets) {
+        if (target == t.target)
+            return CheckTarget{codegen::targetName(t.target), t.uses};
+    }
+    return std::nullopt;
+}
+
+CheckTarget everyTarget()
+{
+    CheckTarget all;
+    for (const TargetUses &t : kTargets)
+        all.uses |= t.uses;
+    return all;
+}
+
+QStringList targetNames()
+{
+    QStringList names;
+    for (const TargetUses &t : kTargets)
+        names << codegen::targetName(t.target);
+    return names;
+}
+
+} // namespace checker

@@ -1,0 +1,135 @@
+#include "flowfacts.h"
+
+#include "call/flowroutes.h"
+#include "model/flowstore.h"
+#include "model/flowtree.h"
+#include "model/memberstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace checker {
+
+namespace {
+
+void readVoiceFiles(FlowFacts &facts, const QString &appDir)
+{
+    // The pages write every line in lower case and the telephony server's file names do
+    // not regard case: a file is there whatever the case of its name.
+    QSet<QString> names;
+    const QDir waves(appDir + QStringLiteral("/waves"));
+    for (const QString &name : waves.entryList(QDir::Files))
+        names.insert(name.toLower());
+    facts.waveFiles = names;
+}
+
+void readMembers(FlowFacts &facts, const QString &appDir)
+{
+    model::MemberStore store(appDir);
+    if (!QFileInfo::exists(store.path())) {
+        facts.members = QList<MailboxFacts>();
+        facts.membersError =
+            QStringLiteral("%1 does not exist").arg(model::MemberStore::fileName());
+        return;
+    }
+    QString error;
+    const QList<model::Member> members = store.all(&error);
+    if (!error.isEmpty()) {
+        facts.members = QList<MailboxFacts>();
+        facts.membersError = error;
+        return;
+    }
+    QList<MailboxFacts> mailboxes;
+    const QDir mboxes(appDir + QStringLiteral("/mboxes"));
+    for (const model::Member &m : members) {
+        const QString mailbox = m.mailbox.toString();
+        mailboxes.append({mailbox, !mailbox.isEmpty() && mboxes.exists(mailbox)});
+    }
+    facts.members = mailboxes;
+}
+
+} // namespace
+
+QString NodeFacts::stored(const QString &column) const
+{
+    if (!row)
+        return QString();
+    const QVariant value = row->value(column);
+    if (value.isNull())
+        return QString();
+    // Never a null string for a stored value, even an empty one.
+    return value.toString().isNull() ? QStringLiteral("") : value.toString();
+}
+
+FlowFacts FlowFacts::of(const model::FlowTree &tree, const RowLookup &rowOf)
+{
+    FlowFacts facts;
+    facts.tree = &tree;
+    facts.start = call::flowroutes::startNode(tree);
+    const std::vector<model::FlowNode *> order = tree.depthFirst();
+    facts.nodes.reserve(order.size());
+    for (const model::FlowNode *node : order) {
+        NodeFacts n;
+        n.node = node;
+        n.moves = call::movesOf(tree, *node);
+        n.row = rowOf(*node);
+        n.values = model::NodeValues::fromRow(n.row, node->text);
+        facts.m_order.insert(node, int(facts.nodes.size()));
+        facts.nodes.push_back(std::move(n));
+    }
+    for (const model::FlowNode *node : call::flowroutes::reachableNodes(tree)) {
+        if (const int i = facts.orderOf(node); i >= 0)
+            facts.nodes[size_t(i)].reachable = true;
+    }
+    facts.silentLoops = call::flowroutes::silentLoops(tree);
+    return facts;
+}
+
+const NodeFacts *FlowFacts::find(const model::FlowNode *node) const
+{
+    const int i = orderOf(node);
+    return i < 0 ? nullptr : &nodes[size_t(i)];
+}
+
+int FlowFacts::orderOf(const model::FlowNode *node) const
+{
+    return m_order.value(node, -1);
+}
+
+FlowFacts gatherFacts(const model::FlowTree &tree, const FlowSources &sources)
+{
+    QStringList errors;
+    FlowFacts::RowLookup rowOf = [](const model::FlowNode &) {
+        return std::optional<model::ColumnValues>();
+    };
+    std::unique_ptr<model::FlowStore> store;
+    if (!sources.databasePath.isEmpty()) {
+        store = std::make_unique<model::FlowStore>(sources.databasePath, sources.table);
+        if (!store->isOpen() || !store->beginReading()) {
+            errors << QStringLiteral("The node properties cannot be read from %1: %2")
+                          .arg(QDir::toNativeSeparators(sources.databasePath),
+                               store->errorString());
+            store.reset();
+        }
+    }
+    if (store) {
+        rowOf = [&store, &errors](const model::FlowNode &node) {
+            QString error;
+            std::optional<model::ColumnValues> row =
+                store->fetchRow(model::NodeIdentity::of(node), &error);
+            if (!error.isEmpty() && errors.isEmpty())
+                errors << QStringLiteral("The node properties cannot be read from table %1: %2")
+                              .arg(store->table(), error);
+            return row;
+        };
+    }
+    FlowFacts facts = FlowFacts::of(tree, rowOf);
+    if (store)
+        store->endReading();
+    facts.sourceErrors = errors;
+    readVoiceFiles(facts, sources.appDir);
+    readMembers(facts, sources.appDir);
+    return facts;
+}
+
+} // namespace checker
