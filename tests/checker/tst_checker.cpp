@@ -1,4 +1,7 @@
 #include "call/flowbuilder.h"
+#include "testdirs.h"
+
+#include "app/checkcommand.h"
 
 #include "checker/checktarget.h"
 #include "checker/flowcheck.h"
@@ -10,10 +13,14 @@
 #include "model/flowstore.h"
 #include "properties/samplevoices.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 
 namespace {
 
@@ -102,6 +109,24 @@ void addSubtree(const model::FlowNode *node, QSet<const model::FlowNode *> &into
     into.insert(node);
     for (const model::FlowNode *c : node->children)
         addSubtree(c, into);
+}
+
+// An application folder as the first start leaves it (the sample recordings in waves/),
+// with a second flow table "broken" whose get-option node has no children and a node text
+// the pages do not know.
+void makeAppDir(const QString &dir)
+{
+    QVERIFY(model::initialiseData(dir).flowOk);
+    for (const properties::SampleVoice &voice : properties::sampleVoices()) {
+        QVERIFY(QFile(dir + QStringLiteral("/waves/") + QLatin1String(voice.fileName))
+                    .open(QIODevice::WriteOnly));
+    }
+    const auto tree = buildFlow(QStringLiteral("answer call(get option digits;greet;hangup)"));
+    const QString database = model::demoflow::path(dir);
+    QString error;
+    QVERIFY2(model::FlowStore::createMain(database, QStringLiteral("broken"), &error)
+                 && model::FlowStore(database, QStringLiteral("broken")).writeTree(*tree, &error),
+             qPrintable(error));
 }
 
 } // namespace
@@ -249,11 +274,7 @@ private Q_SLOTS:
     void demonstrationFlowHasNoError()
     {
         QTemporaryDir dir;
-        QVERIFY(model::initialiseData(dir.path()).flowOk);
-        // The sample recordings the first start speaks into waves/.
-        for (const properties::SampleVoice &voice : properties::sampleVoices())
-            QVERIFY(QFile(dir.filePath(QStringLiteral("waves/") + voice.fileName))
-                        .open(QIODevice::WriteOnly));
+        makeAppDir(dir.path());
         model::FlowTree tree;
         QString error;
         model::FlowStore store(model::demoflow::path(dir.path()), model::demoflow::tableName());
@@ -340,6 +361,77 @@ private Q_SLOTS:
                 QVERIFY2(reported, qPrintable(QStringLiteral("round %1").arg(round)));
             }
         }
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<QString>("err");
+
+        QTest::newRow("demonstration") << "--target wteWave" << 0
+                                       << "6_ get option digits: warning: No voice file is "
+                                          "chosen (voicefile is \".wav\"): choose the "
+                                          "recording for this step from waves/."
+                                       << "nodesflow: 0 errors, 5 warnings";
+        QTest::newRow("errors") << "--table broken --target wteTTS" << 1
+                                << "2_ get option digits: error: The caller is asked for an "
+                                   "option but there is none to choose: add a child for each "
+                                   "option (1 to 6)."
+                                << "broken: 2 errors, 2 warnings";
+        QTest::newRow("json") << "--table broken --json" << 1
+                              << "{\"column\":\"\",\"key\":\"2_\",\"leftOut\":false,"
+                                 "\"message\":\"The caller is asked for an option but there "
+                                 "is none to choose: add a child for each option (1 to 6).\","
+                                 "\"rule\":\"options-without-children\",\"severity\":"
+                                 "\"error\",\"text\":\"get option digits\"}"
+                              << "broken: 2 errors, 4 warnings";
+        QTest::newRow("no table") << "--table none" << 1 << ""
+                                  << "Nothing checked: the table none cannot be loaded";
+        QTest::newRow("no database") << "--flow-db none.mdb" << 1 << ""
+                                     << "Nothing checked: the flow database";
+        QTest::newRow("unknown target") << "--target vxml" << 2 << "" << "Unknown target: vxml";
+        QTest::newRow("unknown option") << "--targets wteWave" << 2 << ""
+                                        << "Unknown option 'targets'.";
+        QTest::newRow("stray word") << "wteWave" << 2 << ""
+                                    << "Unknown argument for check: wteWave";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QString, args);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        makeAppDir(dir.path());
+        QString out;
+        QString said;
+        QTextStream outStream(&out);
+        QTextStream errStream(&said);
+        QDir::setCurrent(dir.path());
+        QTEST(app::runCheckCommand(args.split(u' '), dir.path(), outStream, errStream),
+              "status");
+        errStream.flush();
+        QTEST(out.section(u'\n', 0, 0), "firstLine");
+        QVERIFY2(said.startsWith(err), qPrintable(said));
+        if (args.contains(QLatin1String("--json"))) {
+            for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+                QVERIFY(QJsonDocument::fromJson(line.toUtf8()).object().contains("severity"));
+        }
+    }
+
+    // The program runs the command, with its exit status.
+    void commandThroughTheProgram()
+    {
+        QTemporaryDir dir;
+        makeAppDir(dir.path());
+        QProcess program;
+        program.start(programPath(), {QStringLiteral("check"), QStringLiteral("--app-dir"),
+                                      dir.path(), QStringLiteral("--table"),
+                                      QStringLiteral("broken")});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(program.readAllStandardOutput().startsWith("2_ get option digits: error: "));
     }
 
     void sourcesThatCannotBeRead()

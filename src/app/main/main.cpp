@@ -1,4 +1,5 @@
 #include "app/callcommand.h"
+#include "app/checkcommand.h"
 #include "app/colourcommand.h"
 #include "app/commandline.h"
 #include "app/diagramcommand.h"
@@ -41,6 +42,7 @@ const Command kCommands[] = {
     {"import", app::runImportCommand, "a JSON flow file into a flow table"},
     {"call", app::runCallCommand, "a test call through a flow, and its transcript"},
     {"diagram", app::runDiagramCommand, "a flow drawn as a diagram, SVG or PNG", true},
+    {"check", app::runCheckCommand, "the problems of a flow, one a line"},
 };
 
 QString executableDir(const char *argv0)
