@@ -24,6 +24,30 @@ const model::FlowNode *silentNext(const model::FlowTree &tree, const model::Flow
     return move && move->outcome == Outcome::ToNode ? move->target : nullptr;
 }
 
+// The route without waiting from `from`, until it stops, waits, leaves the flow or meets a
+// node of `walked`. When it comes back to a node it has passed, it loops: *loopStart is
+// where the loop begins in the route; otherwise it is the route's length.
+std::vector<const model::FlowNode *> silentRoute(const model::FlowTree &tree,
+                                                 const model::FlowNode &from,
+                                                 const QSet<const model::FlowNode *> &walked,
+                                                 size_t *loopStart)
+{
+    std::vector<const model::FlowNode *> route;
+    QHash<const model::FlowNode *, size_t> position;
+    for (const model::FlowNode *node = &from; node && !walked.contains(node);
+         node = silentNext(tree, *node)) {
+        const auto it = position.constFind(node);
+        if (it != position.cend()) {
+            *loopStart = *it;
+            return route;
+        }
+        position.insert(node, route.size());
+        route.push_back(node);
+    }
+    *loopStart = route.size();
+    return route;
+}
+
 int depth(const model::FlowNode *node)
 {
     int d = 0;
@@ -78,35 +102,33 @@ std::vector<const model::FlowNode *> reachableNodes(const model::FlowTree &tree)
 std::vector<const model::FlowNode *> silentLoopFrom(const model::FlowTree &tree,
                                                     const model::FlowNode &from)
 {
-    std::vector<const model::FlowNode *> route;
-    QHash<const model::FlowNode *, size_t> position;
-    for (const model::FlowNode *node = &from; node; node = silentNext(tree, *node)) {
-        const auto it = position.constFind(node);
-        if (it != position.cend()) {
-            std::vector<const model::FlowNode *> loop(route.begin() + qsizetype(*it),
-                                                      route.end());
-            rotateToTop(tree, loop);
-            return loop;
-        }
-        position.insert(node, route.size());
-        route.push_back(node);
-    }
-    return {};
+    size_t loopStart = 0;
+    const std::vector<const model::FlowNode *> route = silentRoute(tree, from, {}, &loopStart);
+    std::vector<const model::FlowNode *> loop(route.begin() + qsizetype(loopStart), route.end());
+    rotateToTop(tree, loop);
+    return loop;
 }
 
 std::vector<std::vector<const model::FlowNode *>> silentLoops(const model::FlowTree &tree)
 {
     std::vector<std::vector<const model::FlowNode *>> loops;
-    QSet<const model::FlowNode *> inLoop;
+    // Nodes whose route is walked already: a later route that meets one goes on as that
+    // one did, so each node is walked once and a long chain costs no more than its length.
+    QSet<const model::FlowNode *> walked;
     for (const model::FlowNode *node : tree.depthFirst()) {
-        if (inLoop.contains(node))
+        if (walked.contains(node))
             continue;
-        std::vector<const model::FlowNode *> loop = silentLoopFrom(tree, *node);
-        if (loop.empty() || inLoop.contains(loop.front()))
-            continue;
-        for (const model::FlowNode *n : loop)
-            inLoop.insert(n);
-        loops.push_back(std::move(loop));
+        size_t loopStart = 0;
+        const std::vector<const model::FlowNode *> route =
+            silentRoute(tree, *node, walked, &loopStart);
+        for (const model::FlowNode *n : route)
+            walked.insert(n);
+        if (loopStart < route.size()) {
+            std::vector<const model::FlowNode *> loop(route.begin() + qsizetype(loopStart),
+                                                      route.end());
+            rotateToTop(tree, loop);
+            loops.push_back(std::move(loop));
+        }
     }
     return loops;
 }
