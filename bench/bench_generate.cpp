@@ -4,6 +4,8 @@
 // 999 nodes. Through the command line: the whole `dialwright generate` process, wall time
 // and peak memory (/usr/bin/time -v). Build without sanitizers for meaningful figures.
 // CPU time is printed beside wall time: on a busy machine it is the steadier figure.
+#include "benchflow.h"
+
 #include "codegen/generator.h"
 #include "codegen/narrator.h"
 #include "model/flowstore.h"
@@ -23,32 +25,6 @@
 #include <vector>
 
 namespace {
-
-const char *const kFunctions[] = {
-    "play main greetings",     "get user id digits",        "get password digits",
-    "play personal greetings", "get option digits",         "process recorded messages",
-    "record message",          "play message options",      "delete recorded message",
-    "save recorded message",   "re-record messages",        "hear recorded message",
-    "hangup",
-};
-
-// Breadth first from the root; node i gets (i mod 9) + 1 children until the tree is full.
-void buildFlow(model::FlowTree &tree, int nodes)
-{
-    tree.clear();
-    std::vector<model::FlowNode *> queue{tree.addTopLevel(QStringLiteral("1_"),
-                                                          QStringLiteral("answer call"))};
-    int made = 1;
-    for (size_t head = 0; head < queue.size() && made < nodes; ++head) {
-        const int children = int(head % 9) + 1;
-        for (int c = 0; c < children && made < nodes; ++c) {
-            const QString text = QString::fromLatin1(kFunctions[made % 13]);
-            queue.push_back(tree.add(queue[head], model::FlowTree::Relation::LastChild,
-                                     QStringLiteral("%1_").arg(made + 1), text));
-            ++made;
-        }
-    }
-}
 
 class Quiet final : public codegen::Narrator
 {
@@ -70,12 +46,6 @@ struct Timing
     double cpuMs;
 };
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 struct Flow
 {
     QString database;
@@ -87,7 +57,7 @@ Flow storeFlow(const QString &dir, int nodes, model::FlowTree &tree)
     Flow flow{QDir(dir).filePath(QStringLiteral("flow%1.mdb").arg(nodes)),
               QStringLiteral("bench")};
     QString error;
-    buildFlow(tree, nodes);
+    buildBenchFlow(tree, nodes);
     if (!model::FlowStore::createMain(flow.database, flow.table, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         std::exit(1);
