@@ -1,22 +1,29 @@
 #include "call/flowbuilder.h"
+#include "fakeuserprompts.h"
 #include "testdirs.h"
 
 #include "app/checkcommand.h"
+#include "app/checkcontroller.h"
 
 #include "checker/checktarget.h"
 #include "checker/flowcheck.h"
 #include "checker/flowfacts.h"
 #include "checker/rules.h"
-#include "call/nodemoves.h"
+#include "call/callengine.h"
+#include "call/nodevaluessource.h"
 #include "model/appdata.h"
 #include "model/demoflow.h"
+#include "model/currentflow.h"
 #include "model/flowstore.h"
+#include "problems/problemspanel.h"
 #include "properties/samplevoices.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTreeWidget>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,6 +110,17 @@ std::unique_ptr<model::FlowTree> randomFlow(QRandomGenerator &rng, int size)
     }
     return tree;
 }
+
+// Every node's values as the editor first writes them.
+class DefaultValues final : public call::NodeValuesSource
+{
+public:
+    model::NodeValues valuesOf(const model::FlowNode &node, QString *) override
+    {
+        return model::NodeValues::fromRow(
+            model::flowcolumns::defaultsFor(model::NodeIdentity::of(node)), node.text);
+    }
+};
 
 void addSubtree(const model::FlowNode *node, QSet<const model::FlowNode *> &into)
 {
@@ -299,66 +317,89 @@ private Q_SLOTS:
                                      "mailbox-folders 7_", "dead-end 17_", "dead-end 16_"}));
     }
 
-    // The checker's route findings and the call rules agree on random flows: every node the
-    // rules cannot reach lies under a node reported as leaving it out, no reachable node
-    // does, and every place a call following the rules gets stuck or spins is reported.
-    void routesAgreeWithCallRules()
+    // The checker, the call rules and the call engine agree on random flows: the nodes the
+    // rules cannot reach are exactly those under a node reported as leaving them out;
+    // random calls through the engine run only reachable nodes, and where a call gets
+    // stuck or loops the checker has reported it.
+    void routesAgreeWithTheCallEngine()
     {
         QRandomGenerator rng(15);
-        for (int round = 0; round < 300; ++round) {
+        DefaultValues values;
+        for (int round = 0; round < 150; ++round) {
             const auto tree = randomFlow(rng, 2 + rng.bounded(30));
             const checker::FlowFacts facts = factsOf(*tree, {});
             const QList<checker::Problem> problems = check(facts);
             QHash<QString, QSet<QString>> rulesAt;
             for (const checker::Problem &p : problems)
-                rulesAt[p.key].insert(p.rule);
+                rulesAt[p.key].insert(p.rule + (p.rule == u"silent-loop" ? p.message : ""));
+            auto reported = [&rulesAt](const QString &key, const QString &rule) {
+                for (const QString &r : rulesAt.value(key)) {
+                    if (r.startsWith(rule))
+                        return true;
+                }
+                return false;
+            };
 
             QSet<const model::FlowNode *> explained;
             for (const checker::NodeFacts &n : facts.nodes) {
-                const QSet<QString> &at = rulesAt[n.node->key];
-                if (at.contains(QStringLiteral("extra-top-level")))
+                const QString key = n.node->key;
+                if (reported(key, QStringLiteral("extra-top-level")))
                     addSubtree(n.node, explained);
                 // A call stops at a node the pages have no section for.
-                if (at.contains(QStringLiteral("over-six-children"))
-                    || at.contains(QStringLiteral("children-never-reached"))
-                    || at.contains(QStringLiteral("unknown-function"))
-                    || at.contains(QStringLiteral("second-answer-call"))) {
+                if (reported(key, QStringLiteral("over-six-children"))
+                    || reported(key, QStringLiteral("children-never-reached"))
+                    || reported(key, QStringLiteral("unknown-function"))
+                    || reported(key, QStringLiteral("second-answer-call"))) {
                     for (const model::FlowNode *c : n.moves.unreachableChildren)
                         addSubtree(c, explained);
                 }
             }
-            for (const checker::NodeFacts &n : facts.nodes) {
-                QVERIFY2(n.reachable != explained.contains(n.node),
-                         qPrintable(QStringLiteral("round %1, node %2").arg(round).arg(
-                             n.node->key)));
-                if (!n.reachable)
-                    continue;
-                const call::Move *next = n.moves.afterAction();
-                const QSet<QString> &at = rulesAt[n.node->key];
-                if (next && next->outcome == call::Outcome::NoNextStep)
-                    QVERIFY(at.contains(QStringLiteral("dead-end"))
-                            || at.contains(QStringLiteral("options-without-children")));
-                if (next && next->outcome == call::Outcome::NoSection)
-                    QVERIFY(at.contains(QStringLiteral("unknown-function"))
-                            || at.contains(QStringLiteral("second-answer-call")));
-            }
-            // A caller who never keys anything: the route from every reachable node either
-            // stops or waits, or it spins round a loop that is reported.
-            for (const checker::NodeFacts &n : facts.nodes) {
-                if (!n.reachable)
-                    continue;
-                const model::FlowNode *at = n.node;
-                for (int step = 0; at && step <= int(facts.nodes.size()); ++step) {
-                    const call::NodeMoves moves = call::movesOf(*tree, *at);
-                    const call::Move *next = moves.afterAction();
-                    at = moves.waitsForCaller || !next ? nullptr : next->target;
+            for (const checker::NodeFacts &n : facts.nodes)
+                QCOMPARE(n.reachable, !explained.contains(n.node));
+
+            for (int callNo = 0; callNo < 4; ++callNo) {
+                QStringList ran;
+                call::CallEvent end;
+                call::CallEngine engine(*tree, values, call::Flavour::Tts, QString(),
+                                        [&](const call::CallEvent &e) {
+                                            if (e.kind == call::CallEvent::Kind::Node)
+                                                ran << e.nodeKey;
+                                            else if (e.kind == call::CallEvent::Kind::End)
+                                                end = e;
+                                        });
+                engine.start();
+                for (int action = 0; !engine.isOver() && action < 30; ++action) {
+                    if (engine.state() == call::CallEngine::State::Recording)
+                        engine.recorded({QString(), 1000, call::Recording::EndedBy::Silence});
+                    else if (rng.bounded(5) == 0)
+                        engine.timeOut();
+                    else
+                        engine.key(QStringLiteral("12345678#")[rng.bounded(9)]);
                 }
-                if (!at)
-                    continue;
-                bool reported = false;
-                for (const checker::Problem &p : problems)
-                    reported |= p.rule == u"silent-loop" && p.message.contains(at->key);
-                QVERIFY2(reported, qPrintable(QStringLiteral("round %1").arg(round)));
+                if (!engine.isOver())
+                    engine.hangUp();
+                for (const QString &key : std::as_const(ran))
+                    QVERIFY(facts.find(tree->findKey(key))->reachable);
+                const QString at = end.nodeKey;
+                switch (end.endReason) {
+                case call::EndReason::NoNextStep:
+                    QVERIFY(reported(at, QStringLiteral("dead-end"))
+                            || reported(at, QStringLiteral("options-without-children")));
+                    break;
+                case call::EndReason::NoSection:
+                    QVERIFY(reported(at, QStringLiteral("unknown-function"))
+                            || reported(at, QStringLiteral("second-answer-call")));
+                    break;
+                case call::EndReason::Loop: {
+                    bool loop = false;
+                    for (const checker::Problem &p : problems)
+                        loop |= p.rule == u"silent-loop" && p.message.contains(at);
+                    QVERIFY2(loop, qPrintable(QStringLiteral("round %1").arg(round)));
+                    break;
+                }
+                default:
+                    break;
+                }
             }
         }
     }
@@ -434,6 +475,62 @@ private Q_SLOTS:
         QVERIFY(program.readAllStandardOutput().startsWith("2_ get option digits: error: "));
     }
 
+    void panelShowsAndActivates()
+    {
+        problems::ProblemsPanel panel;
+        const checker::Problem error{"dead-end", checker::Severity::Error, "2_", "hangup",
+                                     "Stuck.", "", false};
+        const checker::Problem warning{"voice-file", checker::Severity::Warning, "3_",
+                                       "record message", "No file.", "voicefile", false};
+        panel.showProblems({error, warning});
+        auto *list = panel.findChild<QTreeWidget *>();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("3_ record message"));
+        QSignalSpy activated(&panel, &problems::ProblemsPanel::problemActivated);
+        list->setCurrentItem(list->topLevelItem(1));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(activated.size(), 1);
+        QCOMPARE(activated.first().first().value<checker::Problem>(), warning);
+        panel.showProblems({});
+        QCOMPARE(list->topLevelItemCount(), 0);
+    }
+
+    // The window's check: Check Flow, the refresh while the flow is edited, and the
+    // question before a generation with errors.
+    void windowCheck()
+    {
+        QTemporaryDir dir;
+        makeAppDir(dir.path());
+        model::FlowTree tree;
+        const model::CurrentFlow current{model::demoflow::path(dir.path()),
+                                         model::demoflow::tableName()};
+        QString error;
+        QVERIFY(model::FlowStore(current.databasePath, current.table).loadInto(tree, &error));
+        FakeUserPrompts prompts;
+        problems::ProblemsPanel panel;
+        app::CheckController check(tree, current, dir.path(), prompts, panel);
+
+        tree.add(tree.findKey(QStringLiteral("16_")), model::FlowTree::Relation::LastChild,
+                 QStringLiteral("18_"), QStringLiteral("greet"));
+        QTest::qWait(200);
+        QVERIFY(panel.problems().isEmpty()); // nothing shows before the first check
+        check.checkFlow();
+        QCOMPARE(keysOf(panel.problems(), QStringLiteral("unknown-function")),
+                 QStringList{"18_"});
+
+        QVERIFY(!check.approveGeneration(QStringLiteral("wteWave")));
+        QCOMPARE(panel.target(), QStringLiteral("wteWave"));
+        QCOMPARE(prompts.questions.size(), 1);
+        QVERIFY(prompts.questions.first().contains(QLatin1String("1 error for wteWave")));
+        prompts.answers.enqueue(ui::UserPrompts::Answer::Yes);
+        QVERIFY(check.approveGeneration(QStringLiteral("wteWave")));
+
+        tree.remove(tree.findKey(QStringLiteral("18_")));
+        QTRY_VERIFY(keysOf(panel.problems(), QStringLiteral("unknown-function")).isEmpty());
+        QVERIFY(check.approveGeneration(QStringLiteral("callxml")));
+        QCOMPARE(prompts.questions.size(), 2);
+    }
+
     void sourcesThatCannotBeRead()
     {
         QTemporaryDir dir;
@@ -447,5 +544,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChecker)
+QTEST_MAIN(TestChecker)
 #include "tst_checker.moc"
