@@ -2,7 +2,9 @@
 
 #include "model/flowtree.h"
 
+#include <QRandomGenerator>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -41,5 +43,31 @@ inline std::unique_ptr<model::FlowTree> buildFlow(const QString &text)
         }
     }
     flush();
+    return tree;
+}
+
+// A flow of random call functions under random parents: most nodes one of the thirteen
+// functions below the top, now and then a text that names none, and now and then seven
+// children at once under one node.
+inline std::unique_ptr<model::FlowTree> randomFlow(QRandomGenerator &random)
+{
+    static const QStringList texts{
+        "play main greetings", "play personal greetings", "get user id digits",
+        "get password digits", "get option digits", "play message options",
+        "process recorded messages", "record message", "hear recorded message",
+        "save recorded message", "delete recorded message", "re-record messages", "hangup",
+        "answer call", "Play Main Greetings"};
+    auto tree = std::make_unique<model::FlowTree>();
+    tree->addTopLevel(QStringLiteral("1_"), QStringLiteral("answer call"));
+    const int count = random.bounded(2, 80);
+    while (tree->count() < count) {
+        model::FlowNode *parent = tree->node(1 + random.bounded(tree->count()));
+        const int burst = random.bounded(10) == 0 ? 7 : 1;
+        for (int i = 0; i < burst; ++i) {
+            const int pick = random.bounded(100);
+            const QString text = pick < 96 ? texts.at(pick % 13) : texts.at(13 + pick % 2);
+            tree->add(parent, model::FlowTree::Relation::LastChild, tree->nextKey(), text);
+        }
+    }
     return tree;
 }
