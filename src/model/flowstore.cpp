@@ -3,6 +3,8 @@
 #include "flowtree.h"
 
 #include <QDir>
+#include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -61,6 +63,35 @@ QString placeholders(qsizetype count)
 bool failWith(QString *error, const QSqlQuery &query)
 {
     return fail(error, errorText(query.lastError()));
+}
+
+// Why a row's parent was not there when the load reached it: the parent's row comes
+// later, was left out itself, or the parents lead back to the row (a cycle).
+void explainMissingParents(QList<LeftOutRow> &rows, const FlowTree &tree)
+{
+    QHash<QString, const LeftOutRow *> leftOut;
+    for (const LeftOutRow &r : rows) {
+        if (!leftOut.contains(r.key))
+            leftOut.insert(r.key, &r);
+    }
+    QList<LeftOutRow::Reason> reasons;
+    for (const LeftOutRow &r : rows) {
+        LeftOutRow::Reason why = r.reason;
+        if (why == LeftOutRow::Reason::ParentMissing && tree.findKey(r.parentKey)) {
+            why = LeftOutRow::Reason::ParentLater;
+        } else if (why == LeftOutRow::Reason::ParentMissing && leftOut.contains(r.parentKey)) {
+            QSet<QString> seen{r.key};
+            QString up = r.parentKey;
+            while (leftOut.contains(up) && !seen.contains(up)) {
+                seen.insert(up);
+                up = leftOut.value(up)->parentKey;
+            }
+            why = up == r.key ? LeftOutRow::Reason::Cycle : LeftOutRow::Reason::ParentLeftOut;
+        }
+        reasons << why;
+    }
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i].reason = reasons.at(i);
 }
 
 } // namespace
@@ -396,11 +427,15 @@ bool FlowStore::loadInto(FlowTree &tree, QString *error, SkippedRows *skipped)
     }
     tree.clear();
     SkippedRows left;
+    auto leave = [&left](const Row &r, int &count, LeftOutRow::Reason why) {
+        ++count;
+        left.rows.append({r.key, r.parent, r.text, why});
+    };
     auto add = [&](const Row &r, FlowNode *parent) {
         if (!r.image || !r.selectedImage)
-            ++left.badImage;
+            leave(r, left.badImage, LeftOutRow::Reason::BadImage);
         else if (tree.findKey(r.key))
-            ++left.keyTaken;
+            leave(r, left.keyTaken, LeftOutRow::Reason::KeyTaken);
         else if (parent)
             tree.add(parent, FlowTree::Relation::LastChild, r.key, r.text, *r.image,
                      *r.selectedImage);
@@ -419,8 +454,9 @@ bool FlowStore::loadInto(FlowTree &tree, QString *error, SkippedRows *skipped)
         if (FlowNode *parent = tree.findKey(r.parent))
             add(r, parent);
         else
-            ++left.parentMissing;
+            leave(r, left.parentMissing, LeftOutRow::Reason::ParentMissing);
     }
+    explainMissingParents(left.rows, tree);
     if (skipped)
         *skipped = left;
     return true;

@@ -4,6 +4,7 @@
 #include "noderows.h"
 #include "sqlconnection.h"
 
+#include <QList>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,23 @@ namespace model {
 
 class FlowTree;
 
+// One row a load left out, and why: the flow checker names each.
+struct LeftOutRow
+{
+    enum class Reason {
+        ParentMissing, // no row of the table has its parent's key
+        ParentLater,   // its parent's row comes after it in the table
+        ParentLeftOut, // its parent's row was left out itself
+        Cycle,         // its parents lead back to it
+        KeyTaken,      // an earlier row has the same key
+        BadImage,      // image or selectedimage is not a 16-bit whole number
+    };
+    QString key;
+    QString parentKey;
+    QString text;
+    Reason reason = Reason::ParentMissing;
+};
+
 // Rows a load left out, by cause.
 struct SkippedRows
 {
@@ -24,6 +42,8 @@ struct SkippedRows
     int total() const { return parentMissing + badImage + keyTaken; }
     // One sentence per cause, for the user; empty when nothing was left out.
     QString describe() const;
+    // Each row left out, in the order the load met them.
+    QList<LeftOutRow> rows;
 };
 
 // The rows of one flow table in one flow database. Every operation reports failure by
