@@ -99,33 +99,34 @@ int FlowFacts::orderOf(const model::FlowNode *node) const
 FlowFacts gatherFacts(const model::FlowTree &tree, const FlowSources &sources)
 {
     QStringList errors;
-    FlowFacts::RowLookup rowOf = [](const model::FlowNode &) {
-        return std::optional<model::ColumnValues>();
-    };
-    std::unique_ptr<model::FlowStore> store;
+    std::optional<model::NodeRows> rows;
+    QList<model::LeftOutRow> leftOut;
     if (!sources.databasePath.isEmpty()) {
-        store = std::make_unique<model::FlowStore>(sources.databasePath, sources.table);
-        if (!store->isOpen() || !store->beginReading()) {
-            errors << QStringLiteral("The node properties cannot be read from %1: %2")
-                          .arg(QDir::toNativeSeparators(sources.databasePath),
-                               store->errorString());
-            store.reset();
+        model::FlowStore store(sources.databasePath, sources.table);
+        QString error;
+        // The table as a load sees it, for the rows it leaves out of the flow.
+        model::FlowTree loaded;
+        model::SkippedRows skipped;
+        if (store.isOpen() && store.beginReading()) {
+            rows = store.readRows(&error);
+            if (rows && store.loadInto(loaded, &error, &skipped))
+                leftOut = skipped.rows;
+            store.endReading();
+        } else {
+            error = store.errorString();
+        }
+        if (!error.isEmpty()) {
+            errors << QStringLiteral("The flow table %1 of %2 cannot be read (%3): the node "
+                                     "properties and the rows a load leaves out go unchecked.")
+                          .arg(sources.table, QDir::toNativeSeparators(sources.databasePath),
+                               error);
         }
     }
-    if (store) {
-        rowOf = [&store, &errors](const model::FlowNode &node) {
-            QString error;
-            std::optional<model::ColumnValues> row =
-                store->fetchRow(model::NodeIdentity::of(node), &error);
-            if (!error.isEmpty() && errors.isEmpty())
-                errors << QStringLiteral("The node properties cannot be read from table %1: %2")
-                              .arg(store->table(), error);
-            return row;
-        };
-    }
-    FlowFacts facts = FlowFacts::of(tree, rowOf);
-    if (store)
-        store->endReading();
+    FlowFacts facts = FlowFacts::of(tree, [&rows](const model::FlowNode &node) {
+        return rows ? rows->find(model::NodeIdentity::of(node))
+                    : std::optional<model::ColumnValues>();
+    });
+    facts.leftOut = leftOut;
     facts.sourceErrors = errors;
     readVoiceFiles(facts, sources.appDir);
     readMembers(facts, sources.appDir);

@@ -2,6 +2,7 @@
 
 #include "call/nodemoves.h"
 #include "model/flowrecord.h"
+#include "model/flowstore.h"
 #include "model/nodevalues.h"
 
 #include <QHash>
@@ -51,6 +52,8 @@ struct FlowFacts
     std::vector<NodeFacts> nodes; // depth first, the order the pages are written in
     const model::FlowNode *start = nullptr;
     std::vector<std::vector<const model::FlowNode *>> silentLoops;
+    // The rows of the flow table that loading it leaves out of the flow.
+    QList<model::LeftOutRow> leftOut;
     // Lower-cased names of the files in waves/; nullopt when not looked at.
     std::optional<QSet<QString>> waveFiles;
     // The members; nullopt when not looked at. membersError: why they could not be read.

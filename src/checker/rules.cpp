@@ -159,6 +159,38 @@ void unknownFunction(const FlowFacts &facts, Findings &out)
     }
 }
 
+void leftOutRow(const FlowFacts &facts, Findings &out)
+{
+    using Reason = model::LeftOutRow::Reason;
+    for (const model::LeftOutRow &r : facts.leftOut) {
+        QString why;
+        switch (r.reason) {
+        case Reason::ParentMissing:
+            why = QStringLiteral("no row of the table has its parent's key %1").arg(r.parentKey);
+            break;
+        case Reason::ParentLater:
+            why = QStringLiteral("its parent %1 comes after it in the table").arg(r.parentKey);
+            break;
+        case Reason::ParentLeftOut:
+            why = QStringLiteral("its parent %1 is left out too").arg(r.parentKey);
+            break;
+        case Reason::Cycle:
+            why = QStringLiteral("its parents lead back to it (parent %1)").arg(r.parentKey);
+            break;
+        case Reason::KeyTaken:
+            why = QStringLiteral("an earlier row has the key %1 too").arg(r.key);
+            break;
+        case Reason::BadImage:
+            why = QStringLiteral("its image index is no whole number from -32768 to 32767");
+            break;
+        }
+        out.atRow(r.key, r.text,
+                  QStringLiteral("This row of the table is not in the flow, as %1; a save "
+                                 "drops it: add the step again where it belongs.")
+                      .arg(why));
+    }
+}
+
 // --- routes -----------------------------------------------------------------------------
 
 void overSixChildren(const FlowFacts &facts, Findings &out)
@@ -454,7 +486,7 @@ void mailboxFolders(const FlowFacts &facts, Findings &out)
 void unreadable(const FlowFacts &facts, Findings &out)
 {
     for (const QString &error : facts.sourceErrors)
-        out.atFlow(error + QStringLiteral(": the check could not look at them."));
+        out.atFlow(error);
 }
 
 constexpr unsigned kEvery = 0;
@@ -468,6 +500,7 @@ const Rule kRules[] = {
     {"extra-top-level", E, kEvery, extraTopLevel},
     {"second-answer-call", E, kEvery, secondAnswerCall},
     {"unknown-function", E, kEvery, unknownFunction},
+    {"left-out-row", E, kEvery, leftOutRow},
     {"no-hangup", W, kEvery, noHangup},
     {"over-six-children", E, kEvery, overSixChildren},
     {"children-never-reached", W, kEvery, childrenNeverReached},

@@ -23,6 +23,8 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTreeWidget>
 #include <QSet>
 #include <QTemporaryDir>
@@ -439,6 +441,55 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitCode(), 1);
         QVERIFY(program.readAllStandardOutput().startsWith("2_ get option digits: error: "));
+    }
+
+    // Rows "KEY<PARENT" in table order; what the checker says of the rows a load leaves out.
+    void leftOutRows_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("all in") << "1_<0_ 2_<1_" << QStringList();
+        QTest::newRow("parent missing") << "1_<0_ 2_<9_" << QStringList{
+            "2_: no row of the table has its parent's key 9_"};
+        QTest::newRow("parent later") << "1_<0_ 2_<3_ 3_<1_" << QStringList{
+            "2_: its parent 3_ comes after it in the table"};
+        QTest::newRow("cycle") << "1_<0_ 2_<3_ 3_<2_ 4_<3_" << QStringList{
+            "2_: its parents lead back to it (parent 3_)",
+            "3_: its parents lead back to it (parent 2_)", "4_: its parent 3_ is left out too"};
+        QTest::newRow("same key") << "1_<0_ 2_<1_ 2_<1_" << QStringList{
+            "2_: an earlier row has the key 2_ too"};
+    }
+
+    void leftOutRows()
+    {
+        QFETCH(QString, rows);
+        QTemporaryDir dir;
+        const QString database = dir.filePath(QStringLiteral("flow.mdb"));
+        QVERIFY(model::FlowStore::createMain(database, QStringLiteral("t"), nullptr));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "rows");
+            db.setDatabaseName(database);
+            QVERIFY(db.open());
+            for (const QString &row : rows.split(u' ')) {
+                QSqlQuery insert(db);
+                insert.prepare(QStringLiteral("INSERT INTO t (key, parent, text, image, "
+                                              "selectedimage) VALUES (?, ?, 'hangup', 1, 2)"));
+                insert.addBindValue(row.section(u'<', 0, 0));
+                insert.addBindValue(row.section(u'<', 1));
+                QVERIFY(insert.exec());
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("rows"));
+        model::FlowTree tree;
+        model::FlowStore(database, QStringLiteral("t")).loadInto(tree, nullptr);
+        const checker::FlowFacts facts = checker::gatherFacts(tree, {dir.path(), database, "t"});
+        QStringList found;
+        for (const checker::Problem &p : check(facts)) {
+            const QString why = p.message.section(QStringLiteral(", as "), 1);
+            if (p.rule == u"left-out-row" && p.leftOut)
+                found << p.key + QStringLiteral(": ") + why.section(QStringLiteral("; a"), 0, 0);
+        }
+        QTEST(found, "found");
     }
 
     void panelShowsAndActivates()
