@@ -400,9 +400,7 @@ private Q_SLOTS:
                                      << "Nothing checked: the flow database";
         QTest::newRow("unknown target") << "--target vxml" << 2 << "" << "Unknown target: vxml";
         QTest::newRow("unknown option") << "--targets wteWave" << 2 << ""
-                                        << "Unknown option 'targets'.";
-        QTest::newRow("stray word") << "wteWave" << 2 << ""
-                                    << "Unknown argument for check: wteWave";
+                                        << "dialwright check: Unknown option 'targets'.";
     }
 
     void commandLine()
