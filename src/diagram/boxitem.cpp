@@ -149,7 +149,15 @@ void BoxItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget
         painter->setBrush(colour);
         painter->drawRect(QRectF(frame.left(), frame.top() + 6, 5, frame.height() - 12));
         const QRectF badge(frame.right() - kBadge - 4, frame.top() + 4, kBadge, kBadge);
-        painter->drawEllipse(badge);
+        // A warning's badge is a triangle, an error's a disc: told apart without colour too.
+        if (m_severity == Severity::Warning) {
+            const QPointF corners[] = {{badge.center().x(), badge.top() - 1},
+                                       {badge.right() + 1, badge.bottom()},
+                                       {badge.left() - 1, badge.bottom()}};
+            painter->drawPolygon(corners, 3);
+        } else {
+            painter->drawEllipse(badge);
+        }
         painter->setPen(Qt::white);
         painter->setFont(style::font(11, true));
         painter->drawText(badge, Qt::AlignCenter,

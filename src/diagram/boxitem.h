@@ -24,6 +24,7 @@ public:
     void setSelectedHighlight(bool on);
     void setCallHighlight(bool on);
     void setSeverity(Severity severity);
+    Severity severity() const { return m_severity; }
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

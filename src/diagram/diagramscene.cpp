@@ -82,6 +82,12 @@ void DiagramScene::setSeverities(const QList<NodeSeverity> &severities)
     applyMarks(true);
 }
 
+Severity DiagramScene::shownSeverity(const QString &key) const
+{
+    const BoxItem *box = m_boxes.value(key);
+    return box ? box->severity() : Severity::None;
+}
+
 void DiagramScene::applyMarks(bool shown)
 {
     for (auto it = m_boxes.cbegin(); it != m_boxes.cend(); ++it) {

@@ -47,6 +47,8 @@ public:
     QString selectedKey() const { return m_selectedKey; }
     QString callKey() const { return m_callKey; }
     void setSeverities(const QList<NodeSeverity> &severities);
+    // The checker's mark drawn on the node's box; None for no mark or no box.
+    Severity shownSeverity(const QString &key) const;
 
     // Paints the flow alone, without the marks, onto `painter` at `target`: what an export
     // holds, whatever is selected or running.
