@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "checkcontroller.h"
 #include "flowfileactions.h"
 #include "speechcontroller.h"
 
@@ -13,6 +14,7 @@
 #include "editor/floweditor.h"
 #include "members/memberform.h"
 #include "model/appdata.h"
+#include "problems/problemspanel.h"
 #include "properties/propertygrid.h"
 #include "properties/samplevoices.h"
 #include "properties/wavelist.h"
@@ -62,6 +64,20 @@ QPushButton *makeButton(const QString &name, const QString &caption, QWidget *pa
     return button;
 }
 
+// The checker's findings as the diagram marks them: every problem at a node of the tree (the
+// diagram shows a node's worst).
+QList<diagram::NodeSeverity> diagramMarks(const QList<checker::Problem> &problems)
+{
+    QList<diagram::NodeSeverity> marks;
+    for (const checker::Problem &p : problems) {
+        if (!p.key.isEmpty() && !p.leftOut)
+            marks.append({p.key, p.severity == checker::Severity::Error
+                                     ? diagram::Severity::Error
+                                     : diagram::Severity::Warning});
+    }
+    return marks;
+}
+
 QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
@@ -95,6 +111,7 @@ MainWindow::~MainWindow()
         m_about->close();
     // The panels observe m_tree and read m_current: they must go before those members do,
     // not later with the base class.
+    delete m_check;
     delete m_tabs;
 }
 
@@ -130,6 +147,9 @@ void MainWindow::buildControls()
     m_generateButtons[3]->setToolTip(QStringLiteral("This will speak the call flow"));
     m_voiceXml = makeButton(QStringLiteral("Command2"), QStringLiteral("Create Voicexml Code"), commands);
     commandLayout->addWidget(m_voiceXml, 2, 0);
+    m_checkFlow = makeButton(QStringLiteral("cmdCheckFlow"), QStringLiteral("Check Flow"), commands);
+    m_checkFlow->setToolTip(QStringLiteral("List the problems of the call flow (F7)"));
+    commandLayout->addWidget(m_checkFlow, 2, 1);
     m_playWave = makeButton(QStringLiteral("PlayWave"), QStringLiteral("Play Wave File"), commands);
     m_playWave->setToolTip(QStringLiteral("This will play the wave file"));
     m_playText = makeButton(QStringLiteral("Playtext"), QStringLiteral("Play TTS File"), commands);
@@ -153,6 +173,12 @@ void MainWindow::buildControls()
     layout->addLayout(middle, 1);
     layout->addLayout(right, 0);
     m_tabs->addTab(designer, QStringLiteral("Call Flow Designer"));
+    // Below the tree once a check has something to show.
+    m_problems = new problems::ProblemsPanel(designer);
+    m_problems->hide();
+    addBelowTree(m_problems, 1);
+    m_check = new CheckController(m_tree, m_current, m_services.appDir, m_services.prompts,
+                                  *m_problems, this);
 
     m_viewer = new viewer::CodeViewer(m_services.prompts, m_tabs);
     m_tabs->addTab(m_viewer, QStringLiteral("Generated Code"));
@@ -204,6 +230,9 @@ void MainWindow::buildMenus()
             m_editor, &editor::FlowEditor::removeNode);
     connect(action(file, QStringLiteral("mnuExportDiagram"), QStringLiteral("&Export Diagram...")),
             &QAction::triggered, m_diagram, &diagram::DiagramPanel::exportDiagram);
+    QAction *check = action(file, QStringLiteral("mnuCheckFlow"), QStringLiteral("C&heck Flow"));
+    check->setShortcut(Qt::Key_F7);
+    connect(check, &QAction::triggered, this, &MainWindow::checkFlow);
     file->addSeparator();
     const auto flowFile = [this](QString (FlowFileActions::*command)()) {
         FlowFileActions actions(*m_editor, m_tree, m_current, m_services.prompts,
@@ -246,6 +275,17 @@ void MainWindow::wireCommands()
     }
     connect(m_voiceXml, &QPushButton::clicked, this,
             [this] { generate(GenerationTarget::Vxml); });
+    connect(m_checkFlow, &QPushButton::clicked, this, &MainWindow::checkFlow);
+    connect(m_problems, &problems::ProblemsPanel::problemActivated, this,
+            &MainWindow::showProblem);
+    // A shown check follows the edits, in the list and on the diagram's boxes.
+    connect(m_check, &CheckController::problemsChanged, this,
+            [this](const QList<checker::Problem> &problems) {
+                m_problems->show();
+                m_diagram->showSeverities(diagramMarks(problems));
+            });
+    connect(m_grid, &properties::PropertyGrid::valuesWritten, m_check,
+            &CheckController::flowChanged);
     m_speech->attach(m_playText, m_generateButtons[3], m_playWave, m_soundButton, m_soundOn,
                      m_soundOff, m_grid);
     connect(m_speech, &SpeechController::statusMessage, this,
@@ -326,6 +366,7 @@ void MainWindow::setFlowCommandsEnabled(bool enabled)
     for (QPushButton *b : std::as_const(m_generateButtons))
         b->setEnabled(enabled);
     m_voiceXml->setEnabled(enabled);
+    m_checkFlow->setEnabled(enabled);
     m_playText->setEnabled(enabled);
 }
 
@@ -359,6 +400,8 @@ void MainWindow::generateCommand(int index)
 void MainWindow::generate(GenerationTarget target)
 {
     m_target = target;
+    if (!m_check->approveGeneration(codegen::targetName(target)))
+        return;
     codegen::GenerationRequest request;
     request.target = target;
     request.appDir = m_services.appDir;
@@ -377,6 +420,23 @@ void MainWindow::generate(GenerationTarget target)
         return;
     m_tabs->setCurrentIndex(1);
     m_viewer->showGeneratedCode(result.mainFile);
+}
+
+void MainWindow::checkFlow()
+{
+    m_tabs->setCurrentIndex(0);
+    m_check->checkFlow();
+}
+
+void MainWindow::showProblem(const checker::Problem &problem)
+{
+    // A row the load left out and the flow as a whole have no node to show.
+    model::FlowNode *node = problem.leftOut ? nullptr : m_tree.findKey(problem.key);
+    if (!node)
+        return;
+    m_editor->selectNodeAt(node);
+    if (!problem.column.isEmpty())
+        m_grid->showField(problem.column);
 }
 
 int MainWindow::addPage(QWidget *page, const QString &caption)

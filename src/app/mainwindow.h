@@ -3,6 +3,7 @@
 #include "runningindicator.h"
 #include "services.h"
 
+#include "checker/problem.h"
 #include "codegen/generationtarget.h"
 #include "model/currentflow.h"
 #include "model/flowtree.h"
@@ -40,10 +41,14 @@ class TestCallPanel;
 namespace diagram {
 class DiagramPanel;
 }
+namespace problems {
+class ProblemsPanel;
+}
 
 namespace app {
 
 class AboutBox;
+class CheckController;
 class SpeechController;
 
 // The designer window (bldtree): hosts the palette and flow tree, the property grid, the
@@ -76,7 +81,10 @@ public:
     // Command1_Click / the generation menu items: 0 "wteWave", 1 "wteTTS", 2 "callxml",
     // 3 "TTS" (narration).
     void generateCommand(int index);
+    // Generates after the check for the target, which asks first when it finds errors.
     void generate(codegen::GenerationTarget target);
+    // Check Flow: the problems of the flow in the panel below the tree.
+    void checkFlow();
     codegen::GenerationTarget target() const { return m_target; }
 
     model::FlowTree &tree() { return m_tree; }
@@ -101,6 +109,8 @@ private:
     void wireCommands();
     void showAbout();
     void setFlowCommandsEnabled(bool enabled);
+    // Double-click on a problem: its node in the tree and its property in the grid.
+    void showProblem(const checker::Problem &problem);
 
     Services m_services;
     model::FlowTree m_tree;
@@ -118,6 +128,8 @@ private:
     callpanel::MicrophoneRecorder *m_microphone = nullptr;
     callpanel::TestCallPanel *m_testCall = nullptr;
     diagram::DiagramPanel *m_diagram = nullptr;
+    problems::ProblemsPanel *m_problems = nullptr;
+    CheckController *m_check = nullptr;
     SpeechController *m_speech = nullptr;
     QLabel *m_description = nullptr;
     QLabel *m_statusPanel = nullptr;
@@ -125,6 +137,7 @@ private:
     QTimer *m_timer = nullptr;
     QList<QPushButton *> m_generateButtons;
     QPushButton *m_voiceXml = nullptr;
+    QPushButton *m_checkFlow = nullptr;
     QPushButton *m_soundButton = nullptr;
     QPushButton *m_playWave = nullptr;
     QPushButton *m_playText = nullptr;

@@ -38,17 +38,4 @@ qsizetype countOf(const QList<Problem> &problems, Severity severity)
                          [severity](const Problem &p) { return p.severity == severity; });
 }
 
-QHash<QString, Severity> worstByKey(const QList<Problem> &problems)
-{
-    QHash<QString, Severity> worst;
-    for (const Problem &p : problems) {
-        if (p.key.isEmpty() || p.leftOut)
-            continue;
-        const auto it = worst.constFind(p.key);
-        if (it == worst.cend() || p.severity == Severity::Error)
-            worst.insert(p.key, p.severity);
-    }
-    return worst;
-}
-
 } // namespace checker

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -34,7 +33,5 @@ QString formatLine(const Problem &problem);
 QByteArray jsonLine(const Problem &problem);
 
 qsizetype countOf(const QList<Problem> &problems, Severity severity);
-// The worst severity at each node key of the tree, for views that mark nodes.
-QHash<QString, Severity> worstByKey(const QList<Problem> &problems);
 
 } // namespace checker

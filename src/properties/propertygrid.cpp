@@ -122,6 +122,18 @@ QString PropertyGrid::fieldValue(const QString &fieldName) const
     return QString();
 }
 
+bool PropertyGrid::showField(const QString &fieldName)
+{
+    for (int r = 1; r < m_grid->rowCount(); ++r) {
+        if (m_grid->cellText(r, 0).compare(fieldName, Qt::CaseInsensitive) == 0) {
+            m_grid->setCurrentCell(r, 1);
+            m_grid->setFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
 void PropertyGrid::openEditor(const QString &typed, bool keepValue)
 {
     const int row = m_grid->currentRow();

@@ -48,6 +48,9 @@ public:
     // The value beside the first row whose name is fieldName; a null string when no row
     // has that name (an empty one when the field is there but blank).
     QString fieldValue(const QString &fieldName) const;
+    // Moves to the value of that field and gives the grid the focus, for a user sent to a
+    // property at fault. False when the shown node has no such field.
+    bool showField(const QString &fieldName);
 
     // The node whose properties are shown, if any.
     std::optional<model::NodeIdentity> node() const { return m_node; }

@@ -11,6 +11,7 @@
 #include "diagram/diagramscene.h"
 #include "editor/floweditor.h"
 #include "model/flowstore.h"
+#include "problems/problemspanel.h"
 #include "properties/samplevoices.h"
 
 #include <QAccessible>
@@ -24,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 namespace {
 
@@ -93,6 +95,7 @@ private Q_SLOTS:
     void dropReportShowsOneLineUntilCleared();
     void testCallShowsItsNodeAndEndsOnEdits();
     void diagramFollowsTheTreeTheCallAndEdits();
+    void checkFlowListsMarksAndAsks();
     void aFlowFileGivenAtTheStartIsOpened();
     void commandLine_data();
     void commandLine();
@@ -254,7 +257,8 @@ void TestApp::generationShowsThePageAndNarrationStops()
     QCOMPARE(narrate->text(), QStringLiteral("Tell me application flow"));
     narrate->click();
     QCOMPARE(h.speech.spoken.size(), 2 * spoken);
-    h.window.tree().clear(); // a failure says why
+    h.window.tree().clear(); // a failure says why, once the check's question is answered
+    h.prompts.answers << ui::UserPrompts::Answer::Yes;
     h.trigger("mnuCallXml");
     QCOMPARE(h.prompts.messages.size(), 4);
 }
@@ -437,6 +441,73 @@ void TestApp::diagramFollowsTheTreeTheCallAndEdits()
     h.prompts.saveFiles << dir.filePath("flow.svg");
     h.trigger("mnuExportDiagram");
     QVERIFY(readFile(dir.filePath("flow.svg")).startsWith("<?xml"));
+}
+
+// Check Flow (F7): the problems below the tree, a double-click away from their node and
+// property, marked on the diagram's boxes, both following edits; errors ask before a
+// generation.
+void TestApp::checkFlowListsMarksAndAsks()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    auto *panel = h.child<problems::ProblemsPanel>("problemsPanel");
+    auto *diagram = h.child<diagram::DiagramPanel>("diagramPanel");
+    auto *tabs = h.child<QTabWidget>("SSTab1");
+    const auto shown = [&](const char *key) {
+        return diagram->scene()->shownSeverity(QLatin1String(key));
+    };
+    QVERIFY(!panel->isVisible());
+    h.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&h.window));
+    QTest::keyClick(&h.window, Qt::Key_F7);
+    QVERIFY(panel->isVisible());
+    const auto errors = [&] { return checker::countOf(panel->problems(), checker::Severity::Error); };
+    QCOMPARE(errors(), 0);
+
+    // A voice file not in waves/ is a warning at its node.
+    h.select("2_");
+    auto *grid = h.child<QTableWidget>("fg2");
+    grid->setCurrentCell(1, 1);
+    QTest::keyClicks(grid, "x");
+    h.select("5_");
+    const auto voiceFileRow = [&] {
+        for (int i = 0; i < panel->problems().size(); ++i) {
+            const checker::Problem &p = panel->problems().at(i);
+            if (p.key == u"2_" && p.rule == u"voice-file")
+                return i;
+        }
+        return -1;
+    };
+    QTRY_VERIFY(voiceFileRow() >= 0);
+    auto *list = h.child<QTreeWidget>("problemsList");
+    list->setCurrentItem(list->topLevelItem(voiceFileRow()));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(h.window.findChild<editor::FlowEditor *>()->selectedNode()->key, QStringLiteral("2_"));
+    QCOMPARE(grid->item(grid->currentRow(), 0)->text(), QStringLiteral("voicefile"));
+
+    // A node the pages do not know is an error; the diagram marks both.
+    model::FlowTree &tree = h.window.tree();
+    tree.add(tree.findKey("16_"), model::FlowTree::Relation::LastChild, "18_", "greet");
+    tabs->setCurrentWidget(diagram);
+    QTRY_COMPARE(shown("18_"), diagram::Severity::Error);
+    QCOMPARE(shown("2_"), diagram::Severity::Warning);
+    QCOMPARE(shown("3_"), diagram::Severity::None);
+    QCOMPARE(errors(), 1);
+
+    h.trigger("mnuWteWave");
+    QCOMPARE(h.prompts.questions.size(), 1);
+    QVERIFY(!QFile::exists(dir.filePath("callWave.asp")));
+    h.prompts.answers << ui::UserPrompts::Answer::Yes;
+    h.trigger("mnuWteWave");
+    QVERIFY(QFile::exists(dir.filePath("callWave.asp")));
+
+    tabs->setCurrentWidget(diagram);
+    tree.remove(tree.findKey("18_"));
+    QTRY_COMPARE(errors(), 0);
+    QCOMPARE(shown("2_"), diagram::Severity::Warning);
+    h.trigger("mnuWteTTS");
+    QCOMPARE(h.prompts.questions.size(), 2);
 }
 
 void TestApp::dropReportShowsOneLineUntilCleared()
