@@ -147,7 +147,8 @@ void MainWindow::buildControls()
     m_generateButtons[3]->setToolTip(QStringLiteral("This will speak the call flow"));
     m_voiceXml = makeButton(QStringLiteral("Command2"), QStringLiteral("Create Voicexml Code"), commands);
     commandLayout->addWidget(m_voiceXml, 2, 0);
-    m_checkFlow = makeButton(QStringLiteral("cmdCheckFlow"), QStringLiteral("Check Flow"), commands);
+    m_checkFlow =
+        makeButton(QStringLiteral("cmdCheckFlow"), QStringLiteral("Check Flow"), commands);
     m_checkFlow->setToolTip(QStringLiteral("List the problems of the call flow (F7)"));
     commandLayout->addWidget(m_checkFlow, 2, 1);
     m_playWave = makeButton(QStringLiteral("PlayWave"), QStringLiteral("Play Wave File"), commands);
