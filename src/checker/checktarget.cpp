@@ -39,6 +39,9 @@ CheckTarget everyTarget()
     CheckTarget all;
     for (const TargetUses &t : kTargets)
         all.uses |= t.uses;
+    // The spoken prompts' rule finds every prompt text the fallback's would.
+    if (all.uses & SpeaksPromptText)
+        all.uses &= ~unsigned(FallsBackToPromptText);
     return all;
 }
 

@@ -13,6 +13,8 @@ enum TargetUse : unsigned {
     PlaysVoiceFiles = 1u << 0,  // prompts are the nodes' voice files in waves/
     SpeaksPromptText = 1u << 1, // prompts are the nodes' prompt texts, spoken
     HandsToVoiceMail = 1u << 2, // "process recorded messages" leads to the voice-mail page
+    // the prompt text is spoken where the voice file cannot be played
+    FallsBackToPromptText = 1u << 3,
 };
 
 struct CheckTarget

@@ -297,52 +297,75 @@ void messageWithoutRecording(const FlowFacts &facts, Findings &out)
 
 // --- properties -------------------------------------------------------------------------
 
+const QString kVoiceFile = QStringLiteral("voicefile");
+const QString kPromptText = QStringLiteral("prompttxt");
+
+// Why the node's voice file cannot be played, and how to mend it; empty when it can.
+QString voiceFileFault(const FlowFacts &facts, const NodeFacts &n)
+{
+    const QString file = n.values.voicefile.trimmed();
+    if (n.stored(kVoiceFile).isNull())
+        return QStringLiteral("No voice file is chosen, so the page plays %1: choose the "
+                              "recording for this step.")
+            .arg(n.values.voicefile);
+    if (file.isEmpty() || file.compare(QLatin1String(".wav"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("No voice file is chosen (voicefile is \"%1\"): choose the "
+                              "recording for this step from waves/.")
+            .arg(n.values.voicefile);
+    if (facts.waveFiles && !facts.waveFiles->contains(file.toLower()))
+        return QStringLiteral("The voice file %1 is not in waves/: put the recording there or "
+                              "choose another file.")
+            .arg(file);
+    return {};
+}
+
+// What is wrong with the node's prompt text as the caller would hear it; empty for nothing.
+QString promptTextFault(const NodeFacts &n)
+{
+    const QString stored = n.stored(kPromptText);
+    if (stored.isNull())
+        return QStringLiteral("No prompt text is set, so the caller hears \"%1\": type what "
+                              "the caller should hear.")
+            .arg(n.values.prompttxt);
+    if (stored.trimmed().isEmpty())
+        return QStringLiteral("The prompt text is empty, so the caller hears nothing: type "
+                              "what the caller should hear.");
+    if (stored.trimmed().compare(QLatin1String("Type text to be spoken here."),
+                                 Qt::CaseInsensitive)
+        == 0)
+        return QStringLiteral("The prompt text is still \"%1\": type what the caller should "
+                              "hear.")
+            .arg(stored.trimmed());
+    return {};
+}
+
 void voiceFile(const FlowFacts &facts, Findings &out)
 {
-    const QString column = QStringLiteral("voicefile");
     forReachablePrompts(facts, [&](const NodeFacts &n) {
-        const QString file = n.values.voicefile.trimmed();
-        if (n.stored(column).isNull()) {
-            out.at(n.node, QStringLiteral("No voice file is chosen, so the page plays %1: "
-                                          "choose the recording for this step.")
-                               .arg(n.values.voicefile),
-                   column);
-        } else if (file.isEmpty()
-                   || file.compare(QLatin1String(".wav"), Qt::CaseInsensitive) == 0) {
-            out.at(n.node, QStringLiteral("No voice file is chosen (voicefile is \"%1\"): choose "
-                                          "the recording for this step from waves/.")
-                               .arg(n.values.voicefile),
-                   column);
-        } else if (facts.waveFiles && !facts.waveFiles->contains(file.toLower())) {
-            out.at(n.node, QStringLiteral("The voice file %1 is not in waves/: put the "
-                                          "recording there or choose another file.")
-                               .arg(file),
-                   column);
-        }
+        if (const QString fault = voiceFileFault(facts, n); !fault.isEmpty())
+            out.at(n.node, fault, kVoiceFile);
     });
 }
 
 void promptText(const FlowFacts &facts, Findings &out)
 {
-    const QString column = QStringLiteral("prompttxt");
     forReachablePrompts(facts, [&](const NodeFacts &n) {
-        const QString stored = n.stored(column);
-        if (stored.isNull()) {
-            out.at(n.node, QStringLiteral("No prompt text is set, so the caller hears \"%1\": "
-                                          "type what the caller should hear.")
-                               .arg(n.values.prompttxt),
-                   column);
-        } else if (stored.trimmed().isEmpty()) {
-            out.at(n.node, QStringLiteral("The prompt text is empty, so the caller hears "
-                                          "nothing: type what the caller should hear."),
-                   column);
-        } else if (stored.trimmed().compare(QLatin1String("Type text to be spoken here."),
-                                            Qt::CaseInsensitive) == 0) {
-            out.at(n.node, QStringLiteral("The prompt text is still \"%1\": type what the "
-                                          "caller should hear.")
-                               .arg(stored.trimmed()),
-                   column);
-        }
+        if (const QString fault = promptTextFault(n); !fault.isEmpty())
+            out.at(n.node, fault, kPromptText);
+    });
+}
+
+// Where the prompt text stands in for a voice file that cannot be played, it is heard
+// exactly there.
+void promptFallback(const FlowFacts &facts, Findings &out)
+{
+    forReachablePrompts(facts, [&](const NodeFacts &n) {
+        const QString fault = promptTextFault(n);
+        if (!fault.isEmpty() && !voiceFileFault(facts, n).isEmpty())
+            out.at(n.node, QStringLiteral("The voice file cannot be played, so the prompt "
+                                          "text is spoken in its place. ")
+                               + fault,
+                   kPromptText);
     });
 }
 
@@ -510,6 +533,7 @@ const Rule kRules[] = {
     {"message-without-recording", W, kEvery, messageWithoutRecording},
     {"voice-file", W, PlaysVoiceFiles, voiceFile},
     {"prompt-text", W, SpeaksPromptText, promptText},
+    {"prompt-fallback", W, FallsBackToPromptText, promptFallback},
     {"wait-numbers", E, kEvery, waitNumbers},
     {"record-length", W, kEvery, recordLength},
     {"terminator", W, kEvery, terminator},
