@@ -14,12 +14,14 @@ struct TargetUses
     unsigned uses;
 };
 
-// One line per target. The narration writes the call page with the wave lines.
+// One line per target. The narration writes the call page with the wave lines; VoiceXML
+// plays the voice file and speaks the prompt text when the file cannot be fetched.
 const TargetUses kTargets[] = {
     {GenerationTarget::WteWave, PlaysVoiceFiles | HandsToVoiceMail},
     {GenerationTarget::WteTts, SpeaksPromptText | HandsToVoiceMail},
     {GenerationTarget::CallXml, PlaysVoiceFiles},
     {GenerationTarget::Narration, PlaysVoiceFiles | HandsToVoiceMail},
+    {GenerationTarget::Vxml, PlaysVoiceFiles | FallsBackToPromptText | HandsToVoiceMail},
 };
 
 } // namespace

@@ -198,6 +198,13 @@ private Q_SLOTS:
         row("prompt set", "prompt-text", "answer call(hangup)", "2_.prompttxt=Goodbye.",
             "wteTTS", "");
         row("wave target", "prompt-text", "answer call(hangup)", "", "wteWave", "");
+        row("no file, no text", "prompt-fallback", "answer call(play main greetings(hangup))",
+            "2_.prompttxt= ; 3_.prompttxt=Type text to be spoken here.", "vxml", "2_,3_");
+        row("text, no file", "prompt-fallback", "answer call(hangup)",
+            "2_.prompttxt=Bye.; 2_.voicefile=bye.wav", "vxml", "");
+        row("file, no text", "prompt-fallback", "answer call(hangup)",
+            "2_.prompttxt=null; 2_.voicefile=bye.wav; waves=bye.wav", "vxml", "");
+        row("fallback, every target", "prompt-fallback", "answer call(hangup)", "", "", "");
         row("no keys", "wait-numbers", "answer call(get user id digits(hangup))",
             "2_.inputmaxlen=0", "", "2_");
         row("time-outs", "wait-numbers", "answer call(record message(hangup))",
