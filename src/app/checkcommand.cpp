@@ -5,12 +5,9 @@
 #include "checker/checktarget.h"
 #include "checker/flowcheck.h"
 #include "checker/flowfacts.h"
-#include "model/flowstore.h"
 #include "model/flowtree.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace app {
@@ -49,20 +46,9 @@ int runCheckCommand(const QStringList &args, const QString &appDirDefault, QText
         err << error << Qt::endl;
         return ExitBadArguments;
     }
-    if (!QFileInfo(options.database).isFile()) {
-        err << "Nothing checked: the flow database "
-            << QDir::toNativeSeparators(options.database) << " does not exist." << Qt::endl;
-        return ExitFailed;
-    }
     model::FlowTree tree;
-    {
-        model::FlowStore store(options.database, options.table);
-        if (!store.isOpen() || !store.loadInto(tree, &error)) {
-            err << "Nothing checked: the table " << options.table << " cannot be loaded: "
-                << (store.isOpen() ? error : store.errorString()) << Qt::endl;
-            return ExitFailed;
-        }
-    }
+    if (!loadFlow(options, tree, QStringLiteral("Nothing checked: "), err))
+        return ExitFailed;
 
     const checker::FlowFacts facts =
         checker::gatherFacts(tree, {options.appDir, options.database, options.table});

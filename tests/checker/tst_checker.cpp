@@ -362,7 +362,7 @@ private Q_SLOTS:
             "broken: 2 errors, 2 warnings");
         row("json", "--table broken --json", 1, "{\"column\":\"\",\"key\":",
             "broken: 2 errors, 4 warnings");
-        row("no table", "--table none", 1, "", "Nothing checked: the table none cannot be");
+        row("no table", "--table none", 1, "", "Nothing checked: The flow database");
         row("no database", "--flow-db none.mdb", 1, "", "Nothing checked: the flow database");
         row("unknown target", "--target wap", 2, "", "Unknown target: wap");
     }
