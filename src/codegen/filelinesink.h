@@ -8,8 +8,9 @@
 namespace codegen {
 
 // Writes generated lines into a page file: lower-cased (but for a VoiceXML document, which
-// is case-sensitive), each ended by CR LF, encoded as the page says. The lines go to a temporary file beside the page, which replaces the page only
-// on commit(), so a run that fails half-way leaves the previous page as it was.
+// is case-sensitive), each ended by CR LF, encoded as the page says. The lines go to a
+// temporary file beside the page, which replaces the page only on commit(), so a run that
+// fails half-way leaves the previous page as it was.
 class FileLineSink final : public LineSink
 {
 public:
