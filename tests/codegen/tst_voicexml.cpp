@@ -35,10 +35,8 @@ struct Flow
 
     model::NodeValues values(const model::FlowNode &node) const
     {
-        const auto row = rows.constFind(&node);
-        return model::NodeValues::fromRow(row == rows.cend() ? std::nullopt
-                                                             : std::optional(*row),
-                                          node.text);
+        return model::NodeValues::fromRow(
+            rows.contains(&node) ? std::optional(rows.value(&node)) : std::nullopt, node.text);
     }
 };
 
@@ -64,54 +62,39 @@ QString document(const Flow &flow)
 // transitions as "TRIGGER -> TARGET" and its prompts as "play FILE|TEXT".
 QStringList readBack(const QString &text)
 {
+    // A transition answers what the element opened last before it stands for.
+    static const QHash<QString, QString> kTriggers{
+        {"block", "after"}, {"noinput", "time-out"}, {"nomatch", "other key"},
+        {"else", "other key"}};
     QStringList said;
+    QString trigger;
     QXmlStreamReader xml(text);
-    QStringList context; // where a transition stands: "after", "key K", "time-out", ...
     while (!xml.atEnd()) {
-        xml.readNext();
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
         const QString name = xml.name().toString();
         const QXmlStreamAttributes attributes = xml.attributes();
         auto attr = [&attributes](const char *a) {
             return attributes.value(QLatin1String(a)).toString();
         };
-        static const QStringList nesting{"noinput", "nomatch", "if", "block", "filled"};
-        if (xml.isEndElement() && nesting.contains(name))
-            context.removeLast();
-        if (!xml.isStartElement())
-            continue;
-        const QString cond = attr("cond");
-        QString target;
-        if (name == u"menu" || name == u"form") {
+        const QString cond = attr("cond"), next = attr("next");
+        if (name == u"menu" || name == u"form")
             said << "dialog " + attr("id");
-        } else if (nesting.contains(name) && name != u"if") {
-            static const QHash<QString, QString> kinds{
-                {"noinput", "time-out"}, {"nomatch", "other key"}, {"block", "after"}};
-            context << kinds.value(name, name);
-        } else if (name == u"if" || name == u"elseif" || name == u"else") {
-            QString branch = context.value(context.size() - 1);
-            if (cond == u"choice == undefined")
-                branch = "time-out";
-            else if (cond.startsWith(u"choice == '"))
-                branch = "key " + cond.mid(11).chopped(1);
-            else if (name == u"else")
-                branch = "other key";
-            if (name == u"if")
-                context << branch;
-            else
-                context.last() = branch;
-        } else if (name == u"choice") {
-            said << "key " + attr("dtmf") + " -> " + attr("next").mid(1);
-        } else if (name == u"goto") {
-            const QString next = attr("next");
-            target = next.startsWith(u'#') ? next.mid(1) : "voice mail " + next;
-        } else if (name == u"disconnect" || name == u"exit") {
-            target = name;
-        } else if (name == u"audio" && attributes.hasAttribute(QLatin1String("src"))) {
+        else if (kTriggers.contains(name))
+            trigger = kTriggers.value(name);
+        else if (cond == u"choice == undefined")
+            trigger = "time-out";
+        else if (cond.startsWith(u"choice == '"))
+            trigger = "key " + cond.mid(11).chopped(1);
+        else if (name == u"choice")
+            said << "key " + attr("dtmf") + " -> " + next.mid(1);
+        else if (name == u"goto")
+            said << trigger + " -> " + (next.startsWith(u'#') ? next.mid(1) : "voice mail " + next);
+        else if (name == u"disconnect" || name == u"exit")
+            said << trigger + " -> " + name;
+        else if (name == u"audio" && attributes.hasAttribute(QLatin1String("src")))
             said << "play " + QUrl::fromPercentEncoding(attr("src").toUtf8()) + u'|'
                         + xml.readElementText();
-        }
-        if (!target.isEmpty())
-            said << context.value(context.size() - 1) + " -> " + target;
     }
     if (xml.hasError())
         said << "XML error: " + xml.errorString();
@@ -127,15 +110,11 @@ QStringList expected(const Flow &flow)
         const call::NodeMoves moves = call::movesOf(tree, *node);
         said << "dialog " + VxmlFlowWriter::dialogId(tree, *node);
         const model::NodeValues v = flow.values(*node);
-        if (moves.behaviour->prompt == call::PromptSource::NodePrompt) {
-            using call::CallSettings;
-            said << "play waves/"
-                        + codegen::xmlCharacters(
-                            CallSettings::from(v, node->text, call::Flavour::Wave).prompt)
-                        + u'|'
-                        + codegen::xmlCharacters(
-                            CallSettings::from(v, node->text, call::Flavour::Tts).prompt);
-        }
+        auto prompt = [&](call::Flavour flavour) {
+            return codegen::xmlCharacters(call::CallSettings::from(v, node->text, flavour).prompt);
+        };
+        if (moves.behaviour->prompt == call::PromptSource::NodePrompt)
+            said << "play waves/" + prompt(call::Flavour::Wave) + u'|' + prompt(call::Flavour::Tts);
         for (const call::Move &m : moves.moves) {
             static const char *const triggers[] = {"after", "key ", "time-out", "other key"};
             static const char *const ends[] = {"", "disconnect", "voice mail RemoteVxml.asp",
@@ -173,6 +152,13 @@ QString schemaProblems(const QStringList &documents)
     if (report.isEmpty() && lint.exitCode() != 0)
         report << QStringLiteral("xmllint: exit code %1").arg(lint.exitCode());
     return report.mid(0, 20).join(u'\n');
+}
+
+// The text of call function `f`; for f == Unknown `other`, a text naming no function.
+QString functionText(int f, const QString &other)
+{
+    return f == int(call::Function::Unknown) ? other
+                                             : call::behaviourOf(call::Function(f)).functionName();
 }
 
 // Pieces of text that break careless markup, letters outside Latin-1, and characters XML
@@ -219,12 +205,9 @@ void TestVoiceXml::documentsCarryTheRules()
     for (int f = 0; f <= int(call::Function::Unknown); ++f) {
         for (const int children : {0, 1, 2, 7}) {
             Flow flow;
-            model::FlowNode *node = flow.tree->add(
-                flow.tree->addTopLevel("1_", "answer call"),
-                model::FlowTree::Relation::LastChild, "2_",
-                f == int(call::Function::Unknown)
-                    ? QStringLiteral("ring twice")
-                    : call::behaviourOf(call::Function(f)).functionName());
+            model::FlowNode *node =
+                flow.tree->add(flow.tree->addTopLevel("1_", "answer call"),
+                               model::FlowTree::Relation::LastChild, "2_", functionText(f, "x"));
             for (int c = 0; c < children; ++c)
                 flow.tree->add(node, model::FlowTree::Relation::LastChild,
                                flow.tree->nextKey(), "hangup");
@@ -242,9 +225,7 @@ void TestVoiceXml::documentsCarryTheRules()
             const int f = random.bounded(int(call::Function::Unknown) + 1);
             tree.add(tree.node(1 + random.bounded(tree.count())),
                      model::FlowTree::Relation::LastChild, tree.nextKey(),
-                     f == int(call::Function::Unknown)
-                         ? hostileText(random)
-                         : call::behaviourOf(call::Function(f)).functionName());
+                     functionText(f, hostileText(random)));
         }
         for (const model::FlowNode *node : tree.depthFirst()) {
             for (const QString &column : columns)
