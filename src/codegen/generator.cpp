@@ -121,30 +121,33 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
     if (!page.open(&error))
         return failed(error);
 
-    SentenceBuffer sentences;
-    FlowEmitter emitter(target, page, &sentences);
-    VxmlFlowWriter vxmlWriter(tree, page);
-    if (vxml)
-        vxmlWriter.beginDocument();
-    else
-        emitter.beginDocument();
     // Every top-level node starts a call; the walk visits each with its subtree in turn.
-    for (const model::FlowNode *node : tree.depthFirst()) {
-        const model::NodeValues values = model::NodeValues::fromRow(
-            rows->find(model::NodeIdentity::of(*node)), node->text);
-        if (vxml)
-            vxmlWriter.emitNode(*node, values);
-        else if (node->parent)
-            emitter.emitChild(*node, values);
-        else
-            emitter.emitRoot(*node, values);
-    }
-    if (vxml)
-        vxmlWriter.endDocument();
-    else
+    auto walk = [&tree, &rows](const auto &visit) {
+        for (const model::FlowNode *node : tree.depthFirst())
+            visit(*node, model::NodeValues::fromRow(rows->find(model::NodeIdentity::of(*node)),
+                                                    node->text));
+    };
+    SentenceBuffer sentences;
+    if (vxml) {
+        VxmlFlowWriter writer(tree, page);
+        writer.beginDocument();
+        walk([&writer](const model::FlowNode &node, const model::NodeValues &values) {
+            writer.emitNode(node, values);
+        });
+        writer.endDocument();
+        result.remoteNeeded = writer.remoteNeeded();
+    } else {
+        FlowEmitter emitter(target, page, &sentences);
+        emitter.beginDocument();
+        walk([&emitter](const model::FlowNode &node, const model::NodeValues &values) {
+            if (node.parent)
+                emitter.emitChild(node, values);
+            else
+                emitter.emitRoot(node, values);
+        });
         emitter.endDocument();
-
-    result.remoteNeeded = vxml ? vxmlWriter.remoteNeeded() : emitter.remoteNeeded();
+        result.remoteNeeded = emitter.remoteNeeded();
+    }
     std::unique_ptr<FileLineSink> remote;
     if (result.remoteNeeded && target != GenerationTarget::CallXml) {
         result.remoteFile = QDir(request.appDir).filePath(remotePageFileName(request.target));
