@@ -94,7 +94,8 @@ inline constexpr char16_t kEntryEnd[] = uR"dw(
 )dw";
 
 // The caller's message, ended by the terminator key (when there is one), by silence or at
-// the longest length.
+// the longest length. A caller who says nothing goes on as after a message, keeping the
+// last one, rather than being asked again and again.
 inline constexpr char16_t kRecordStart[] =
     uR"dw(    <record name="message" maxtime="«max»s" finalsilence="«silence»s")dw"
     uR"dw( dtmfterm="false" type="audio/x-wav">)dw";
@@ -108,6 +109,7 @@ inline constexpr char16_t kRecordEnd[] = uR"dw(
         <assign name="recording" expr="message"/>
         <assign name="msgSaved" expr="false"/>
       </filled>
+      <noinput><assign name="message" expr="''"/></noinput>
     </record>
 )dw";
 
