@@ -202,15 +202,17 @@ void FlowTreeModel::nodeRemoved()
     endRemoveRows();
 }
 
-void FlowTreeModel::nodeAboutToBeMoved(model::FlowNode *node, model::FlowNode *newParent)
+void FlowTreeModel::nodeAboutToBeMovedTo(model::FlowNode *node, model::FlowNode *newParent,
+                                         int row)
 {
-    const int row = rowOf(node);
-    const QModelIndex from = indexOf(node->parent);
-    const QModelIndex to = indexOf(newParent);
-    const int end = newParent->childCount();
-    if (node->parent == newParent && row == end - 1) {
-        m_move = MoveKind::None; // already the last child: nothing moves
-    } else if (beginMoveRows(from, row, row, to, end)) {
+    const int from = rowOf(node);
+    const bool sameParent = node->parent == newParent;
+    // The model counts the destination among the rows before the move.
+    const int destination = sameParent && row > from ? row + 1 : row;
+    if (sameParent && row == from) {
+        m_move = MoveKind::None; // already there: nothing moves
+    } else if (beginMoveRows(indexOf(node->parent), from, from, indexOf(newParent),
+                             destination)) {
         m_move = MoveKind::Move;
     } else {
         m_move = MoveKind::Reset;

@@ -64,7 +64,8 @@ private:
     void nodeInserted(model::FlowNode *node) override;
     void nodeAboutToBeRemoved(model::FlowNode *node) override;
     void nodeRemoved() override;
-    void nodeAboutToBeMoved(model::FlowNode *node, model::FlowNode *newParent) override;
+    void nodeAboutToBeMovedTo(model::FlowNode *node, model::FlowNode *newParent,
+                              int row) override;
     void nodeMoved(model::FlowNode *node) override;
     void treeAboutToBeReset() override;
     void treeReset() override;

@@ -51,6 +51,11 @@ const std::vector<FlowNode *> &FlowTree::siblingsOf(const FlowNode *node) const
     return node->parent ? node->parent->children : m_topLevel;
 }
 
+std::vector<FlowNode *> &FlowTree::siblings(FlowNode *parent)
+{
+    return parent ? parent->children : m_topLevel;
+}
+
 FlowNode *FlowTree::nextSibling(const FlowNode *node) const
 {
     const auto &siblings = siblingsOf(node);
@@ -63,7 +68,8 @@ FlowNode *FlowTree::nextSibling(const FlowNode *node) const
 FlowNode *FlowTree::addTopLevel(const QString &key, const QString &text, int image,
                                 int selectedImage, QString *error)
 {
-    return insert(nullptr, key, text, image, selectedImage, error);
+    return insertAt(nullptr, int(m_topLevel.size()), count() + 1, key, text, image,
+                    selectedImage, error);
 }
 
 FlowNode *FlowTree::add(FlowNode *relative, Relation relation, const QString &key,
@@ -75,15 +81,27 @@ FlowNode *FlowTree::add(FlowNode *relative, Relation relation, const QString &ke
         return nullptr;
     }
     FlowNode *parent = relation == Relation::LastChild ? relative : relative->parent;
-    return insert(parent, key, text, image, selectedImage, error);
+    return insertAt(parent, int(siblings(parent).size()), count() + 1, key, text, image,
+                    selectedImage, error);
 }
 
-FlowNode *FlowTree::insert(FlowNode *parent, const QString &key, const QString &text, int image,
-                           int selectedImage, QString *error)
+FlowNode *FlowTree::insertAt(FlowNode *parent, int row, int index, const QString &key,
+                             const QString &text, int image, int selectedImage, QString *error)
 {
+    if (parent && !indexOf(parent)) {
+        if (error)
+            *error = QStringLiteral("Element not found");
+        return nullptr;
+    }
     if (m_byKey.contains(key)) {
         if (error)
             *error = QStringLiteral("Key is not unique in collection");
+        return nullptr;
+    }
+    auto &siblings = this->siblings(parent);
+    if (row < 0 || row > int(siblings.size()) || index < 1 || index > count() + 1) {
+        if (error)
+            *error = QStringLiteral("Invalid place");
         return nullptr;
     }
     auto owned = std::make_unique<FlowNode>();
@@ -93,12 +111,11 @@ FlowNode *FlowTree::insert(FlowNode *parent, const QString &key, const QString &
     node->image = image;
     node->selectedImage = selectedImage;
     node->parent = parent;
-    auto &siblings = parent ? parent->children : m_topLevel;
     for (FlowTreeObserver *o : std::as_const(m_observers))
-        o->nodeAboutToBeInserted(parent, int(siblings.size()));
-    siblings.push_back(node);
+        o->nodeAboutToBeInserted(parent, row);
+    siblings.insert(siblings.begin() + row, node);
     m_storage.push_back(std::move(owned));
-    m_order.push_back(node);
+    m_order.insert(m_order.begin() + (index - 1), node);
     m_byKey.insert(key, node);
     for (FlowTreeObserver *o : std::as_const(m_observers))
         o->nodeInserted(node);
@@ -118,7 +135,7 @@ void FlowTree::remove(FlowNode *node)
         return;
     for (FlowTreeObserver *o : std::as_const(m_observers))
         o->nodeAboutToBeRemoved(node);
-    auto &siblings = node->parent ? node->parent->children : m_topLevel;
+    auto &siblings = this->siblings(node->parent);
     siblings.erase(std::find(siblings.begin(), siblings.end(), node));
 
     std::vector<FlowNode *> doomed;
@@ -148,7 +165,18 @@ void FlowTree::clear()
 
 bool FlowTree::setParent(FlowNode *node, FlowNode *newParent, QString *error)
 {
-    if (!node || !newParent || !indexOf(node) || !indexOf(newParent)) {
+    if (!newParent) {
+        if (error)
+            *error = QStringLiteral("Element not found");
+        return false;
+    }
+    const int end = newParent->childCount() - (node && node->parent == newParent ? 1 : 0);
+    return moveTo(node, newParent, end, error);
+}
+
+bool FlowTree::moveTo(FlowNode *node, FlowNode *newParent, int row, QString *error)
+{
+    if (!node || !indexOf(node) || (newParent && !indexOf(newParent))) {
         if (error)
             *error = QStringLiteral("Element not found");
         return false;
@@ -158,12 +186,19 @@ bool FlowTree::setParent(FlowNode *node, FlowNode *newParent, QString *error)
             *error = QStringLiteral("A node can't be made a child of its own children.");
         return false;
     }
+    const int rows = int(siblings(newParent).size()) - (node->parent == newParent ? 1 : 0);
+    if (row < 0 || row > rows) {
+        if (error)
+            *error = QStringLiteral("Invalid place");
+        return false;
+    }
     for (FlowTreeObserver *o : std::as_const(m_observers))
-        o->nodeAboutToBeMoved(node, newParent);
-    auto &oldSiblings = node->parent ? node->parent->children : m_topLevel;
+        o->nodeAboutToBeMovedTo(node, newParent, row);
+    auto &oldSiblings = siblings(node->parent);
     oldSiblings.erase(std::find(oldSiblings.begin(), oldSiblings.end(), node));
     node->parent = newParent;
-    newParent->children.push_back(node);
+    auto &newSiblings = siblings(newParent);
+    newSiblings.insert(newSiblings.begin() + row, node);
     for (FlowTreeObserver *o : std::as_const(m_observers))
         o->nodeMoved(node);
     return true;

@@ -37,7 +37,14 @@ public:
     virtual void nodeInserted(FlowNode *node) = 0;
     virtual void nodeAboutToBeRemoved(FlowNode *node) = 0;
     virtual void nodeRemoved() = 0;
-    virtual void nodeAboutToBeMoved(FlowNode *node, FlowNode *newParent) = 0;
+    virtual void nodeAboutToBeMoved(FlowNode *, FlowNode *) {}
+    // The same with the place the node takes: `row` among the children of `newParent`
+    // (nullptr: the top level) once it has left its old place. By default it reports the
+    // move above, for observers to whom the place does not matter.
+    virtual void nodeAboutToBeMovedTo(FlowNode *node, FlowNode *newParent, int /*row*/)
+    {
+        nodeAboutToBeMoved(node, newParent);
+    }
     virtual void nodeMoved(FlowNode *node) = 0;
     virtual void treeAboutToBeReset() = 0;
     virtual void treeReset() = 0;
@@ -81,12 +88,23 @@ public:
     FlowNode *add(FlowNode *relative, Relation relation, const QString &key,
                   const QString &text, int image = 1, int selectedImage = 2,
                   QString *error = nullptr);
+    // Adds a node as child `row` of `parent` (nullptr: the top level) with the 1-based
+    // `index` among all nodes, so that a node taken out can come back exactly where it
+    // was. Fails when the parent is not in the tree, the key is taken or the row or the
+    // index is out of range.
+    FlowNode *insertAt(FlowNode *parent, int row, int index, const QString &key,
+                       const QString &text, int image, int selectedImage,
+                       QString *error = nullptr);
     // Removes the node with its whole subtree.
     void remove(FlowNode *node);
     void clear();
     // Makes `node` the last child of `newParent`, with its subtree. Fails when the new
     // parent is the node itself or one of its descendants.
     bool setParent(FlowNode *node, FlowNode *newParent, QString *error = nullptr);
+    // Moves `node` with its subtree to child `row` of `newParent` (nullptr: the top level),
+    // the row counted once the node has left its old place. Fails as setParent does, and
+    // when the row is out of range.
+    bool moveTo(FlowNode *node, FlowNode *newParent, int row, QString *error = nullptr);
 
     // One more than the largest number part among all keys, followed by "_"; "1_" when
     // the tree is empty.
@@ -104,9 +122,9 @@ public:
     void removeObserver(FlowTreeObserver *observer);
 
 private:
-    FlowNode *insert(FlowNode *parent, const QString &key, const QString &text, int image,
-                     int selectedImage, QString *error);
     void collectSubtree(FlowNode *node, std::vector<FlowNode *> &out) const;
+    // The children of `parent`, the top level for nullptr.
+    std::vector<FlowNode *> &siblings(FlowNode *parent);
 
     std::vector<std::unique_ptr<FlowNode>> m_storage;
     std::vector<FlowNode *> m_order;

@@ -575,6 +575,15 @@ void TestEditor::modelFollowsEveryChange()
     QVERIFY(tree->setParent(c, tree->findKey("6_")));
     QVERIFY(tree->setParent(c, tree->findKey("6_"))); // already last: no change
     QVERIFY(tree->setParent(tree->findKey("5_"), root));
+    // Moves to a given place, as undoing a drop does: up, down, to the top level and back.
+    QVERIFY(tree->moveTo(tree->findKey("5_"), root, 0));
+    QVERIFY(tree->moveTo(tree->findKey("5_"), root, 2));
+    QVERIFY(tree->moveTo(tree->findKey("5_"), nullptr, 0));
+    QVERIFY(!tree->moveTo(tree->findKey("5_"), root, 3));
+    QVERIFY(tree->moveTo(tree->findKey("5_"), root, 2));
+    QVERIFY(tree->insertAt(root, 1, 2, "7_", "f", 1, 2));
+    QCOMPARE(tree->node(2)->key, "7_");
+    QCOMPARE(root->children[1]->key, "7_");
     QCOMPARE(reset.count(), 0);
     QCOMPARE(m.nodeAt(persistentC), c);
     QCOMPARE(m.nodeAt(persistentC.parent()), tree->findKey("6_"));
@@ -586,6 +595,7 @@ void TestEditor::modelFollowsEveryChange()
     tree->remove(a);
     tree->addTopLevel("9_", "second top");
     QCOMPARE(m.rowCount(), 2);
+    QCOMPARE(m.nodeAt(m.index(2, 0, m.indexOf(root)))->key, "5_");
     // The model outlives the tree and then shows nothing.
     tree.reset();
     QCOMPARE(m.rowCount(), 0);
