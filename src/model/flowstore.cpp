@@ -94,6 +94,18 @@ void explainMissingParents(QList<LeftOutRow> &rows, const FlowTree &tree)
         rows[i].reason = reasons.at(i);
 }
 
+// The flow columns of a record by their spelling in the table definition.
+ColumnValues recordValues(const QSqlRecord &record)
+{
+    ColumnValues values;
+    for (int i = 0; i < record.count(); ++i) {
+        const QString name = flowcolumns::canonical(record.fieldName(i));
+        if (!name.isEmpty())
+            values.insert(name, record.value(i));
+    }
+    return values;
+}
+
 } // namespace
 
 QString SkippedRows::describe() const
@@ -165,7 +177,7 @@ bool FlowStore::createMain(const QString &databasePath, const QString &table, QS
         if (query.value(0).toInt() > 0)
             return fail(error, QStringLiteral("The table %1 already exists.").arg(table));
     }
-    return inTransaction(db, error, [&] { return createTable(db, table, error); });
+    return model::inTransaction(db, error, [&] { return createTable(db, table, error); });
 }
 
 bool FlowStore::beginReading()
@@ -318,15 +330,90 @@ std::optional<ColumnValues> FlowStore::fetchRow(const NodeIdentity &node, QStrin
         m_fetch->finish();
         return std::nullopt;
     }
-    ColumnValues values;
-    const QSqlRecord record = m_fetch->record();
-    for (int i = 0; i < record.count(); ++i) {
-        const QString name = flowcolumns::canonical(record.fieldName(i));
-        if (!name.isEmpty())
-            values.insert(name, record.value(i));
-    }
+    const ColumnValues values = recordValues(m_fetch->record());
     m_fetch->finish();
     return values;
+}
+
+bool FlowStore::takeRow(const QString &key, std::optional<ColumnValues> *taken, QString *error)
+{
+    *taken = std::nullopt;
+    if (!isOpen())
+        return fail(error, errorString());
+    QSqlQuery query(m_connection.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT * FROM %1 WHERE \"key\" = ? COLLATE NOCASE "
+                                      "ORDER BY rowid LIMIT 1")
+                           .arg(quotedTable())))
+        return failWith(error, query);
+    query.addBindValue(key);
+    if (!query.exec())
+        return failWith(error, query);
+    if (query.next())
+        *taken = recordValues(query.record());
+    else if (!finishedReading(query, tableLabel(), error))
+        return false;
+    query.finish();
+    return deleteTaken(*taken, error);
+}
+
+bool FlowStore::takeRow(const NodeIdentity &node, std::optional<ColumnValues> *taken,
+                        QString *error)
+{
+    QString why;
+    *taken = fetchRow(node, &why);
+    if (!*taken && !why.isEmpty())
+        return fail(error, why);
+    return deleteTaken(*taken, error);
+}
+
+bool FlowStore::deleteTaken(const std::optional<ColumnValues> &taken, QString *error)
+{
+    if (!taken)
+        return true;
+    QSqlQuery query(m_connection.database());
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedTable())))
+        return failWith(error, query);
+    query.addBindValue(taken->value(QStringLiteral("ID")));
+    return query.exec() || failWith(error, query);
+}
+
+bool FlowStore::putBackRow(const ColumnValues &row, QString *error)
+{
+    if (!isOpen())
+        return fail(error, errorString());
+    ColumnValues values = row;
+    const QVariant id = values.value(QStringLiteral("ID"));
+    if (!id.isNull()) {
+        QSqlQuery query(m_connection.database());
+        query.setForwardOnly(true);
+        if (!query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid = ?")
+                               .arg(quotedTable())))
+            return failWith(error, query);
+        query.addBindValue(id);
+        if (!query.exec() || !query.next())
+            return failWith(error, query);
+        if (query.value(0).toInt() > 0)
+            values.remove(QStringLiteral("ID"));
+    }
+    QSqlQuery insert(m_connection.database());
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quotedTable(), quotedNames(values.keys()).join(u','),
+                                 placeholders(values.size()))))
+        return failWith(error, insert);
+    for (const QVariant &v : std::as_const(values))
+        insert.addBindValue(v);
+    return insert.exec() || failWith(error, insert);
+}
+
+bool FlowStore::runInTransaction(QString *error, const std::function<bool()> &work)
+{
+    if (!isOpen())
+        return fail(error, errorString());
+    m_fetch.reset();
+    const bool done = model::inTransaction(m_connection.database(), error, work);
+    m_fetch.reset();
+    return done;
 }
 
 bool FlowStore::ensureRow(const NodeIdentity &node, bool *created, QString *error)
@@ -346,7 +433,7 @@ bool FlowStore::ensureRow(const NodeIdentity &node, bool *created, QString *erro
 }
 
 int FlowStore::updateFirstRow(const NodeIdentity &node, const ColumnValues &values,
-                              QString *error)
+                              QString *error, const QVariant &rowId)
 {
     if (!isOpen()) {
         fail(error, errorString());
@@ -362,15 +449,19 @@ int FlowStore::updateFirstRow(const NodeIdentity &node, const ColumnValues &valu
         sets << quoteIdentifier(column) + QStringLiteral(" = ?");
     }
     QSqlQuery query(m_connection.database());
-    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1%3"
+    const QString onlyId = rowId.isNull() ? QString() : QStringLiteral(" AND rowid = ?");
+    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1%3%4"
                                       " ORDER BY rowid LIMIT 1)")
-                           .arg(quotedTable(), sets.join(QLatin1String(", ")), conditionSql()))) {
+                           .arg(quotedTable(), sets.join(QLatin1String(", ")), conditionSql(),
+                                onlyId))) {
         failWith(error, query);
         return -1;
     }
     for (const QVariant &v : values)
         query.addBindValue(v);
     bindIdentity(query, node);
+    if (!rowId.isNull())
+        query.addBindValue(rowId);
     if (!query.exec()) {
         failWith(error, query);
         return -1;
@@ -390,9 +481,10 @@ bool FlowStore::updateRow(const NodeIdentity &node, const ColumnValues &values, 
 }
 
 FlowStore::Move FlowStore::moveRow(const NodeIdentity &from, const QString &newParentKey,
-                                   QString *error)
+                                   QString *error, const QVariant &rowId)
 {
-    const int changed = updateFirstRow(from, {{QStringLiteral("parent"), newParentKey}}, error);
+    const int changed =
+        updateFirstRow(from, {{QStringLiteral("parent"), newParentKey}}, error, rowId);
     return changed > 0 ? Move::Moved : changed == 0 ? Move::NoRow : Move::Failed;
 }
 
@@ -512,7 +604,7 @@ bool FlowStore::writeTree(const FlowTree &tree, QString *error)
         return fail(error, errorString());
     // Read inside the transaction, so that what is kept is what is replaced; a table that
     // cannot be read to its end is never deleted.
-    return inTransaction(m_connection.database(), error, [&] {
+    return model::inTransaction(m_connection.database(), error, [&] {
         const std::optional<NodeRows> kept = readRows(error);
         return kept && replaceRows(tree, *kept, error);
     });
@@ -522,7 +614,7 @@ bool FlowStore::writeTree(const FlowTree &tree, const NodeRows &kept, QString *e
 {
     if (!isOpen())
         return fail(error, errorString());
-    return inTransaction(m_connection.database(), error,
+    return model::inTransaction(m_connection.database(), error,
                          [&] { return replaceRows(tree, kept, error); });
 }
 

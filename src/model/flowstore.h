@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -89,10 +90,24 @@ public:
     // Writes the given columns into the node's first row (one UPDATE, bound values).
     bool updateRow(const NodeIdentity &node, const ColumnValues &values, QString *error);
 
+    // deleterec that hands back what it deleted: the first row with this key, or the
+    // node's first row, every column of it (ID too), so that putBackRow can restore it.
+    // *taken is nullopt when there was no such row, which is no failure.
+    bool takeRow(const QString &key, std::optional<ColumnValues> *taken, QString *error);
+    bool takeRow(const NodeIdentity &node, std::optional<ColumnValues> *taken,
+                 QString *error);
+    // Puts back a row taken or fetched earlier, under its own ID while no other row has
+    // that ID, so that the table's order is as it was.
+    bool putBackRow(const ColumnValues &row, QString *error);
+    // Runs `work` (calls of this store) in one transaction: all its writes or none.
+    bool runInTransaction(QString *error, const std::function<bool()> &work);
+
     // After a drag-and-drop: the moved node's row follows it to its new parent. A node
     // never selected has no row to carry along, which is no failure.
     enum class Move { Moved, NoRow, Failed };
-    Move moveRow(const NodeIdentity &from, const QString &newParentKey, QString *error);
+    // With `rowId`, only the row of that ID moves, and only while it is a row of `from`.
+    Move moveRow(const NodeIdentity &from, const QString &newParentKey, QString *error,
+                 const QVariant &rowId = QVariant());
 
     // Loads the table into the tree: top-level rows first, then every other row in table
     // order under the node whose key is its parent (rows whose parent is not there yet
@@ -123,7 +138,9 @@ private:
     QString quotedTable() const;
     QString tableLabel() const;
     // Rows changed by writing `values` into the node's first row; -1 on failure.
-    int updateFirstRow(const NodeIdentity &node, const ColumnValues &values, QString *error);
+    int updateFirstRow(const NodeIdentity &node, const ColumnValues &values, QString *error,
+                       const QVariant &rowId = QVariant());
+    bool deleteTaken(const std::optional<ColumnValues> &taken, QString *error);
     bool replaceRows(const FlowTree &tree, const NodeRows &kept, QString *error);
 
     SqlConnection m_connection;
