@@ -12,6 +12,7 @@
 #include "codegen/narrator.h"
 #include "diagram/diagrampanel.h"
 #include "editor/floweditor.h"
+#include "history/flowhistory.h"
 #include "members/memberform.h"
 #include "model/appdata.h"
 #include "problems/problemspanel.h"
@@ -25,6 +26,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -246,6 +248,24 @@ void MainWindow::buildMenus()
     connect(action(file, QStringLiteral("mnuImportFlow"), QStringLiteral("&Import Flow...")),
             &QAction::triggered, this, [flowFile] { flowFile(&FlowFileActions::importFlow); });
 
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m_undo = action(edit, QStringLiteral("mnuUndo"), QStringLiteral("&Undo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo = action(edit, QStringLiteral("mnuRedo"), QStringLiteral("&Redo"));
+    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                          QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // A value still being typed in the grid becomes a step of its own first.
+    connect(m_undo, &QAction::triggered, this, [this] {
+        if (m_grid->commitEdit())
+            m_editor->undo();
+    });
+    connect(m_redo, &QAction::triggered, this, [this] {
+        if (m_grid->commitEdit())
+            m_editor->redo();
+    });
+    updateEditActions();
+
     QMenu *generate = menuBar()->addMenu(QStringLiteral("&Generate Code"));
     generate->setObjectName(QStringLiteral("mnuFileGenerate"));
     connect(action(generate, QStringLiteral("mnuWteWave"), QStringLiteral("&WteWave")),
@@ -299,7 +319,19 @@ void MainWindow::wireCommands()
         m_grid->loadNode(node);
         m_speech->playNodeVoiceFile();
     });
-    connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this, &QWidget::setWindowTitle);
+    connect(m_viewer, &viewer::CodeViewer::windowCaptionRequested, this,
+            &MainWindow::setCaption);
+
+    // Property edits are kept for undoing as every other change of the flow.
+    m_grid->setWriter([this](const model::NodeIdentity &node, const model::ColumnValues &values,
+                             QString *error) {
+        return m_editor->editProperties(node, values, error);
+    });
+    history::FlowHistory &history = m_editor->history();
+    connect(&history, &history::FlowHistory::stepsChanged, this,
+            &MainWindow::updateEditActions);
+    connect(&history, &history::FlowHistory::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(&history, &history::FlowHistory::stepped, this, &MainWindow::followStep);
     connect(m_testCall, &callpanel::TestCallPanel::nodeRun, m_editor,
             &editor::FlowEditor::highlightNode);
     // The diagram marks the tree's selection and the test call's node, and shows edited
@@ -336,7 +368,7 @@ void MainWindow::startUp()
     disableFlowButtons();
     m_tabs->setCurrentIndex(0);
     m_speech->selectVoice();
-    setWindowTitle(title());
+    setCaption(title());
     m_members->openMembers();
     m_waves->populate();
     // Made in the background: a first start shows the window without waiting for them.
@@ -416,6 +448,8 @@ void MainWindow::generate(GenerationTarget target)
         m_services.prompts.message(result.error, ui::UserPrompts::Icon::Critical);
         return;
     }
+    // Generated code holds the flow as it is now: changes before it are not taken back.
+    m_editor->history().dropSteps();
     m_viewer->setCompletionMessage(codegen::completionMessage(target, result.remoteNeeded));
     if (target == GenerationTarget::Narration)
         return;
@@ -469,6 +503,41 @@ void MainWindow::showAbout()
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
+}
+
+void MainWindow::setCaption(const QString &caption)
+{
+    // Qt shows "*" in place of the mark while the window is modified.
+    setWindowTitle(caption + QStringLiteral("[*]"));
+}
+
+void MainWindow::updateEditActions()
+{
+    const history::FlowHistory &history = m_editor->history();
+    m_undo->setEnabled(history.canUndo());
+    m_undo->setText(history.canUndo() ? QStringLiteral("&Undo %1").arg(history.undoText())
+                                      : QStringLiteral("&Undo"));
+    m_redo->setEnabled(history.canRedo());
+    m_redo->setText(history.canRedo() ? QStringLiteral("&Redo %1").arg(history.redoText())
+                                      : QStringLiteral("&Redo"));
+}
+
+void MainWindow::followStep()
+{
+    if (const std::optional<model::NodeIdentity> shown = m_grid->node())
+        m_grid->loadNode(*shown);
+    m_diagram->refresh();
+    // Changes of the tree end a test call by themselves; those of properties do not.
+    m_testCall->endCall(QStringLiteral("The flow was changed while the call ran: a change "
+                                       "was undone or redone."));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_editor->settleUnsavedChanges())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)

@@ -100,6 +100,8 @@ public:
     void timerTick();
 
 protected:
+    // Asks what to do with unsaved changes first; Cancel keeps the window open.
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -111,6 +113,11 @@ private:
     void setFlowCommandsEnabled(bool enabled);
     // Double-click on a problem: its node in the tree and its property in the grid.
     void showProblem(const checker::Problem &problem);
+    // The caption as asked for, marked while the flow has unsaved changes.
+    void setCaption(const QString &caption);
+    void updateEditActions();
+    // After an undo or a redo: the panels that read the table show what it holds now.
+    void followStep();
 
     Services m_services;
     model::FlowTree m_tree;
@@ -143,6 +150,8 @@ private:
     QPushButton *m_playText = nullptr;
     QAction *m_soundOn = nullptr;
     QAction *m_soundOff = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QPointer<AboutBox> m_about;
 };
 

@@ -4,6 +4,12 @@
 #include "flowtreemodel.h"
 #include "flowtreeview.h"
 
+#include "history/addnodecommand.h"
+#include "history/clearflowcommand.h"
+#include "history/editpropertiescommand.h"
+#include "history/flowhistory.h"
+#include "history/movenodecommand.h"
+#include "history/removenodecommand.h"
 #include "model/catalogue.h"
 #include "model/demoflow.h"
 #include "model/flowstore.h"
@@ -74,6 +80,7 @@ FlowEditor::FlowEditor(model::FlowTree &tree, model::CurrentFlow &current,
     , m_appDir(appDir)
     , m_prompts(prompts)
 {
+    m_history = new history::FlowHistory(this);
     m_model = new FlowTreeModel(m_tree, this);
     m_model->setDropHandler([this](model::FlowNode *node, model::FlowNode *target) {
         return dropNode(node, target);
@@ -212,13 +219,21 @@ void FlowEditor::selectFirstNode()
                                                              | QItemSelectionModel::Rows);
 }
 
+template<typename Command, typename... Args>
+bool FlowEditor::perform(QString *error, Args &&...args)
+{
+    return m_history->perform(
+        std::make_unique<Command>(m_tree, m_current, std::forward<Args>(args)...), error);
+}
+
 void FlowEditor::addAnswerCall()
 {
-    const QString key = m_tree.nextKey();
-    if (model::FlowNode *selected = selectedNode())
-        m_tree.add(selected, model::FlowTree::Relation::LastSibling, key, kAnswerCallText, 1, 2);
-    else
-        m_tree.addTopLevel(key, kAnswerCallText, 1, 2);
+    // The last sibling of the selected node, or at the end of the top level.
+    const model::FlowNode *selected = selectedNode();
+    QString error;
+    if (!perform<history::AddNodeCommand>(&error, selected ? selected->parent : nullptr,
+                                          kAnswerCallText))
+        m_prompts.message(kSelectFirst + QStringLiteral("\r\n\r\n") + error);
     selectFirstNode();
 }
 
@@ -247,25 +262,29 @@ void FlowEditor::paletteClicked(int index)
         return;
     }
     model::FlowNode *selected = selectedNode();
-    model::FlowNode *added =
-        selected ? m_tree.add(selected, model::FlowTree::Relation::LastChild, m_tree.nextKey(),
-                              function->functionName, 1, 2)
-                 : nullptr;
-    if (!added) {
+    if (!selected) {
         m_prompts.message(kSelectFirst);
         return;
     }
+    const QString key = m_tree.nextKey();
+    error.clear();
+    if (!perform<history::AddNodeCommand>(&error, selected, function->functionName)) {
+        m_prompts.message(kSelectFirst + QStringLiteral("\r\n\r\n") + error);
+        return;
+    }
     // The selection stays on the parent, so that further clicks add its next children.
-    showNode(added);
+    showNode(m_tree.findKey(key));
 }
 
 void FlowEditor::clearFlow()
 {
     m_dropReport->clear();
-    m_tree.clear();
-    addAnswerCall();
-    if (m_tree.count() != 1)
-        m_prompts.message(kClearFailed);
+    QString error;
+    if (!perform<history::ClearFlowCommand>(&error)) {
+        m_prompts.message(kClearFailed + QStringLiteral("\r\n\r\n") + error);
+        return;
+    }
+    selectFirstNode();
 }
 
 void FlowEditor::removeNode()
@@ -279,16 +298,10 @@ void FlowEditor::removeNode()
         m_prompts.message(kCantRemoveFirst);
         return;
     }
-    const model::NodeIdentity removed = model::NodeIdentity::of(*selected);
-    m_tree.remove(selected);
-    // Without a current flow the node never had a row anywhere.
-    if (!m_current.isSet())
-        return;
-    model::FlowStore store(m_current.databasePath, m_current.table);
-    QString error = store.isOpen() ? QString() : store.errorString();
-    if (error.isEmpty() && store.deleteRow(removed.key, &error))
-        return;
-    m_prompts.message(kRemoveFailed + QStringLiteral("\r\n\r\n") + error);
+    // Its row goes first: when it cannot be deleted, the node stays.
+    QString error;
+    if (!perform<history::RemoveNodeCommand>(&error, selected))
+        m_prompts.message(kRemoveFailed + QStringLiteral("\r\n\r\n") + error);
 }
 
 void FlowEditor::selectNodeAt(model::FlowNode *node)
@@ -308,8 +321,8 @@ void FlowEditor::selectNodeAt(model::FlowNode *node)
         m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
                                                              | QItemSelectionModel::Rows);
     if (!m_current.isSet()) {
-        createNew();
-        // Still no flow: the user cancelled, and createNew has said why.
+        chooseNewFlow();
+        // Still no flow: the user cancelled, and chooseNewFlow has said why.
         if (!m_current.isSet() || !m_tree.indexOf(node))
             return;
     }
@@ -344,19 +357,12 @@ bool FlowEditor::dropNode(model::FlowNode *node, model::FlowNode *target)
         return false;
     }
     // The row goes first: if it cannot follow, the node stays where it was.
-    if (m_current.isSet()) {
-        model::FlowStore store(m_current.databasePath, m_current.table);
-        QString error = store.isOpen() ? QString() : store.errorString();
-        if (error.isEmpty())
-            store.moveRow(model::NodeIdentity::of(*node), target->key, &error);
-        if (!error.isEmpty()) {
-            m_prompts.message(QStringLiteral("\"%1\" was not moved: %2").arg(node->text, error),
-                              Icon::Critical);
-            return false;
-        }
-    }
-    if (!m_tree.setParent(node, target))
+    QString error;
+    if (!perform<history::MoveNodeCommand>(&error, node, target)) {
+        m_prompts.message(QStringLiteral("\"%1\" was not moved: %2").arg(node->text, error),
+                          Icon::Critical);
         return false;
+    }
     m_view->expand(m_model->indexOf(target));
     m_dropReport->setText(target->text + QStringLiteral(" is parent of ") + node->text);
     emit dropReported(m_dropReport->text());
@@ -365,6 +371,8 @@ bool FlowEditor::dropNode(model::FlowNode *node, model::FlowNode *target)
 
 void FlowEditor::loadFlow()
 {
+    if (!settleUnsavedChanges())
+        return;
     const QString path = m_prompts.openFileName(QStringLiteral("Load Flow"), kFilter, m_appDir);
     if (path.isEmpty()) {
         m_prompts.message(kNoFile);
@@ -420,7 +428,8 @@ void FlowEditor::loadFlowFile(const QString &path)
 bool FlowEditor::loadTable(const QString &path, const QString &table,
                            const std::function<bool()> &fill)
 {
-    if (fill && !fill())
+    // An imported flow may replace the table shown: its changes are settled first.
+    if (fill && (!settleUnsavedChanges() || !fill()))
         return false;
     QString error;
     {
@@ -436,6 +445,7 @@ bool FlowEditor::loadTable(const QString &path, const QString &table,
         return false;
     }
     m_current = {QFileInfo(path).absoluteFilePath(), table};
+    m_history->startAfresh();
     m_view->expandAll();
     selectFirstNode();
     emit flowCommandsEnabled();
@@ -444,12 +454,64 @@ bool FlowEditor::loadTable(const QString &path, const QString &table,
 
 void FlowEditor::saveToTable()
 {
+    save();
+}
+
+bool FlowEditor::save()
+{
     if (!m_current.isSet()) {
-        // createNew saves into the flow it creates.
-        createNew();
-        return;
+        // A new flow is saved into as it is made.
+        chooseNewFlow();
+        return m_current.isSet() && !m_history->isModified();
     }
-    writeTree();
+    if (!writeTree())
+        return false;
+    m_history->markSaved();
+    return true;
+}
+
+bool FlowEditor::editProperties(const model::NodeIdentity &node,
+                                const model::ColumnValues &values, QString *error)
+{
+    return perform<history::EditPropertiesCommand>(error, node, values);
+}
+
+bool FlowEditor::settleUnsavedChanges()
+{
+    // A value still being typed is a change too.
+    if (m_leaveCheck && !m_leaveCheck())
+        return false;
+    if (!m_history->isModified())
+        return true;
+    const QString question =
+        m_current.table.isEmpty()
+            ? QStringLiteral("Save changes to the flow?")
+            : QStringLiteral("Save changes to the flow %1?").arg(m_current.table);
+    switch (m_prompts.ask(question, Buttons::SaveDiscardCancel, Icon::Warning)) {
+    case Answer::Save:
+        return save();
+    case Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FlowEditor::undo()
+{
+    step(false);
+}
+
+void FlowEditor::redo()
+{
+    step(true);
+}
+
+void FlowEditor::step(bool forward)
+{
+    QString error;
+    if (!(forward ? m_history->redo(&error) : m_history->undo(&error)) && !error.isEmpty())
+        m_prompts.message(error, Icon::Warning);
 }
 
 bool FlowEditor::writeTree(const model::NodeRows *kept)
@@ -505,10 +567,19 @@ void FlowEditor::completeCreation(const QString &path, const QString &table)
     }
     m_current = {QFileInfo(path).absoluteFilePath(), table};
     emit flowCommandsEnabled();
-    writeTree(&kept);
+    // The history wrote to the former table; what the new one lacks is unsaved.
+    const bool saved = writeTree(&kept);
+    m_history->startAfresh(!saved);
 }
 
 void FlowEditor::createNew()
+{
+    // Without a flow there is nothing to save first: this is the save.
+    if (!m_current.isSet() || settleUnsavedChanges())
+        chooseNewFlow();
+}
+
+void FlowEditor::chooseNewFlow()
 {
     const bool newFile = m_prompts.ask(kCreateQuestion, Buttons::YesNo) == Answer::Yes;
     const QString title = QStringLiteral("Create New");
@@ -578,6 +649,7 @@ bool FlowEditor::loadDemoFlow()
             return false;
     }
     m_current = {path, table};
+    m_history->startAfresh();
     m_view->expandAll();
     selectFirstNode();
     emit descriptionChanged(kDemoLoaded);

@@ -20,6 +20,9 @@ class FlowTree;
 class NodeRows;
 struct FlowNode;
 } // namespace model
+namespace history {
+class FlowHistory;
+}
 
 namespace editor {
 
@@ -31,6 +34,9 @@ class FlowTreeView;
 // Command3). It edits the window's tree and keeps the window's current flow; a current
 // flow changes only when a load or a creation completes, so a cancelled dialog never
 // binds the tree to another database.
+//
+// Every change the user makes to the flow goes through the editor's undo history; loading
+// or creating a flow starts it afresh, and asks first what to do with unsaved changes.
 class FlowEditor final : public QWidget
 {
     Q_OBJECT
@@ -41,6 +47,7 @@ public:
     ~FlowEditor() override;
 
     model::FlowNode *selectedNode() const;
+    history::FlowHistory &history() const { return *m_history; }
     FlowTreeModel *treeModel() const { return m_model; }
     FlowTreeView *treeView() const { return m_view; }
 
@@ -55,6 +62,16 @@ public:
     // Adds a panel under the tree (below those added before), such as a list of the
     // flow's problems; with a stretch it shares the extra height with the tree.
     void addBelowTree(QWidget *panel, int stretch = 0);
+
+    // A property edit of the grid, kept for undoing: the values written into the node's
+    // row; false, with the reason, when the store refused them.
+    bool editProperties(const model::NodeIdentity &node, const model::ColumnValues &values,
+                        QString *error);
+
+    // Before the flow is closed or replaced: when it has unsaved changes, asks "Save changes
+    // to the flow <table>?" and saves on Save. False when the user cancelled or the save
+    // failed: everything stays as it was.
+    bool settleUnsavedChanges();
 
     // Asked before a node click shows another node's properties (work still pending for
     // the shown node is finished there); false keeps the shown node selected.
@@ -81,7 +98,11 @@ public slots:
                    const std::function<bool()> &fill = {});
     // SaveToTable
     void saveToTable();
+    // Create New, once unsaved changes are settled.
     void createNew();
+    // Undo and Redo; a step refused is explained in a message.
+    void undo();
+    void redo();
     // Makes sure of the default flow database and loads its flow; false on failure.
     bool loadDemoFlow();
     // A node click: makes sure the node has its row, then reports the selection.
@@ -102,12 +123,19 @@ private:
     bool checkSystemDB();
     void addAnswerCall();
     void selectFirstNode();
+    // A change through the history; false (the error in *error) when the store refused it.
+    template<typename Command, typename... Args>
+    bool perform(QString *error, Args &&...args);
+    void step(bool forward);
+    bool save();
+    void chooseNewFlow();
     void showNode(model::FlowNode *node);
     // `kept`: the properties to write, when they come from another table than the current.
     bool writeTree(const model::NodeRows *kept = nullptr);
     bool chooseTableName(QString *name);
     void completeCreation(const QString &path, const QString &table);
 
+    history::FlowHistory *m_history = nullptr;
     std::function<bool()> m_leaveCheck;
     QString m_shownKey; // the node whose selection was last reported
     model::FlowTree &m_tree;

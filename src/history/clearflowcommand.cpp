@@ -13,7 +13,11 @@ ClearFlowCommand::ClearFlowCommand(model::FlowTree &tree, const model::CurrentFl
 
 bool ClearFlowCommand::storeRedo(model::FlowStore &store, QString *error)
 {
-    return m_nodes.readRows(store, error) && m_answerCall.storeRedo(store, error);
+    // Clear Flow writes nothing: rows that cannot be read are only not kept for its undo.
+    QString ignored;
+    if (!m_nodes.readRows(store, &ignored))
+        m_nodes.forgetRows();
+    return m_answerCall.storeRedo(store, error);
 }
 
 bool ClearFlowCommand::storeUndo(model::FlowStore &store, QString *error)

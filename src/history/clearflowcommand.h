@@ -18,6 +18,7 @@ public:
     void undo() override;
 
 protected:
+    bool needsStoreToRedo() const override { return m_answerCall.needsStoreToRedo(); }
     bool storeRedo(model::FlowStore &store, QString *error) override;
     bool storeUndo(model::FlowStore &store, QString *error) override;
 

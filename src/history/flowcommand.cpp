@@ -27,6 +27,8 @@ bool FlowCommand::write(bool redo, QString *error)
     if (!m_flow.isSet())
         return true;
     model::FlowStore store(m_flow.databasePath, m_flow.table);
+    if (!store.isOpen() && redo && !needsStoreToRedo())
+        return true;
     return store.runInTransaction(error, [&] {
         return redo ? storeRedo(store, error) : storeUndo(store, error);
     });

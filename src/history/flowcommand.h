@@ -30,6 +30,10 @@ public:
     bool writeUndo(QString *error);
 
 protected:
+    // False when doing the change writes nothing and may go without the table (a palette
+    // addition, Clear Flow): a table that cannot be opened then only costs its undo the
+    // rows it would have put back.
+    virtual bool needsStoreToRedo() const { return true; }
     virtual bool storeRedo(model::FlowStore &store, QString *error);
     virtual bool storeUndo(model::FlowStore &store, QString *error);
     // "the row of "hangup" in table nodesflow": for the reasons a step is refused.

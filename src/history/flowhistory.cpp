@@ -9,9 +9,14 @@ FlowHistory::FlowHistory(QObject *parent)
 {
     m_stack.setUndoLimit(kStepLimit);
     connect(&m_stack, &QUndoStack::cleanChanged, this, &FlowHistory::updateModified);
+    connect(&m_stack, &QUndoStack::indexChanged, this, &FlowHistory::stepsChanged);
 }
 
-FlowHistory::~FlowHistory() = default;
+FlowHistory::~FlowHistory()
+{
+    // The stack clears itself as it goes, which is no change anyone should hear of.
+    m_stack.disconnect(this);
+}
 
 bool FlowHistory::perform(std::unique_ptr<FlowCommand> command, QString *error)
 {
@@ -65,18 +70,17 @@ void FlowHistory::markSaved()
     updateModified();
 }
 
-void FlowHistory::startAfresh()
+void FlowHistory::startAfresh(bool unsaved)
 {
-    m_unsavedBeforeSteps = false;
+    m_unsavedBeforeSteps = unsaved;
     m_stack.clear();
     updateModified();
+    emit stepsChanged();
 }
 
 void FlowHistory::dropSteps()
 {
-    m_unsavedBeforeSteps = isModified();
-    m_stack.clear();
-    updateModified();
+    startAfresh(isModified());
 }
 
 void FlowHistory::updateModified()

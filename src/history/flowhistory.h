@@ -45,8 +45,8 @@ public:
     bool isModified() const;
     // The tree was saved: undoing or redoing back to here leaves nothing unsaved.
     void markSaved();
-    // Another flow is being edited: no steps, nothing unsaved.
-    void startAfresh();
+    // Another flow is being edited: no steps; `unsaved` when its table lacks the tree.
+    void startAfresh(bool unsaved = false);
     // No steps any more; what was unsaved stays so.
     void dropSteps();
 
@@ -56,6 +56,8 @@ signals:
     void modifiedChanged(bool modified);
     // An undo or a redo changed the flow (a change performed does not count).
     void stepped();
+    // What undo and redo would take (canUndo, undoText, ...) may have changed.
+    void stepsChanged();
 
 private:
     bool step(bool forward, QString *error);

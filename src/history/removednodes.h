@@ -26,6 +26,7 @@ public:
 
     // Keeps the nodes' rows as the table holds them now.
     bool readRows(model::FlowStore &store, QString *error);
+    void forgetRows() { m_rows.clear(); }
     // The row the removal deleted, which comes back first.
     void setTaken(const std::optional<model::ColumnValues> &row) { m_taken = row; }
     // Puts back the row taken, then each kept row whose node has no row in the table now;

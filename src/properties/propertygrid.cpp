@@ -262,7 +262,7 @@ bool PropertyGrid::writeBack(QString *error)
     }
     if (changes.isEmpty())
         return true;
-    if (!store.updateRow(*m_node, changes, error))
+    if (!(m_writer ? m_writer(*m_node, changes, error) : store.updateRow(*m_node, changes, error)))
         return false;
     Q_EMIT valuesWritten(*m_node);
     return true;

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -55,6 +56,12 @@ public:
     // The node whose properties are shown, if any.
     std::optional<model::NodeIdentity> node() const { return m_node; }
 
+    // What stores edited values into the node's row, instead of the flow store itself
+    // (the window keeps each edit for undoing); false with the reason when refused.
+    using Writer = std::function<bool(const model::NodeIdentity &node,
+                                      const model::ColumnValues &values, QString *error)>;
+    void setWriter(Writer writer) { m_writer = std::move(writer); }
+
     // Writes a value still being typed to the node it was typed for, as leaving its cell
     // would, before another node is shown. False when the store refuses it: the reason is
     // shown and the editor stays open on that node.
@@ -79,6 +86,7 @@ private:
 
     const model::CurrentFlow &m_current;
     ui::UserPrompts &m_prompts;
+    Writer m_writer;
     QLabel *m_label = nullptr;
     FixedHeaderTable *m_grid = nullptr;
     QLineEdit *m_editor = nullptr;

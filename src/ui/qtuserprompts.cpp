@@ -70,6 +70,9 @@ UserPrompts::Answer QtUserPrompts::ask(const QString &text, Buttons buttons, Ico
     case Buttons::YesNoCancel:
         standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         break;
+    case Buttons::SaveDiscardCancel:
+        standard = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(boxIcon(icon), QApplication::applicationDisplayName(), text, standard, m_parent);
     switch (box.exec()) {
@@ -79,6 +82,10 @@ UserPrompts::Answer QtUserPrompts::ask(const QString &text, Buttons buttons, Ico
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
     default:
         return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     }

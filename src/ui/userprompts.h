@@ -15,8 +15,8 @@ class UserPrompts
 {
 public:
     enum class Icon { None, Information, Warning, Critical, Exclamation };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel };
+    enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
     virtual ~UserPrompts() = default;
 

@@ -13,7 +13,9 @@
 #include "model/flowstore.h"
 #include "problems/problemspanel.h"
 #include "properties/samplevoices.h"
+#include "ui/userprompts.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
@@ -97,6 +99,9 @@ private Q_SLOTS:
     void diagramFollowsTheTreeTheCallAndEdits();
     void checkFlowListsMarksAndAsks();
     void aFlowFileGivenAtTheStartIsOpened();
+    void unsavedChangesAreAskedAbout_data();
+    void unsavedChangesAreAskedAbout();
+    void editMenuTakesChangesBack();
     void commandLine_data();
     void commandLine();
 };
@@ -611,6 +616,148 @@ void TestApp::commandLine()
     QVERIFY2(stdOut.contains(out), qPrintable(stdOut));
     QVERIFY2(stdErr.contains(err), qPrintable(stdErr));
     QVERIFY(made.isEmpty() || QFileInfo::exists(dir.filePath(made)));
+}
+
+
+void TestApp::unsavedChangesAreAskedAbout_data()
+{
+    // A node added to the demonstration flow (15 nodes, 15 rows) is not saved yet. After
+    // the question: the nodes of the tree, the rows of the demonstration's table, the table
+    // shown, whether the window is still marked and whether it closed.
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("nodes");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("marked");
+    QTest::addColumn<bool>("closed");
+    const int save = int(ui::UserPrompts::Answer::Save);
+    const int discard = int(ui::UserPrompts::Answer::Discard);
+    const int cancel = int(ui::UserPrompts::Answer::Cancel);
+    const QString demo = "nodesflow";
+    QTest::newRow("close, Save") << "close" << save << 16 << 16 << demo << false << true;
+    QTest::newRow("close, Discard") << "close" << discard << 16 << 15 << demo << true << true;
+    QTest::newRow("close, Cancel") << "close" << cancel << 16 << 15 << demo << true << false;
+    // The flow chosen to load is the demonstration's own table.
+    QTest::newRow("load, Save") << "load" << save << 16 << 16 << demo << false << false;
+    QTest::newRow("load, Discard") << "load" << discard << 15 << 15 << demo << false << false;
+    QTest::newRow("load, Cancel") << "load" << cancel << 16 << 15 << demo << true << false;
+    // Create New is given up at its first question once the changes are settled.
+    QTest::newRow("new, Save") << "new" << save << 16 << 16 << demo << false << false;
+    QTest::newRow("new, Discard") << "new" << discard << 16 << 15 << demo << true << false;
+    QTest::newRow("new, Cancel") << "new" << cancel << 16 << 15 << demo << true << false;
+    // The demonstration flow as exported before the change, imported as "imported".
+    QTest::newRow("import, Save") << "import" << save << 15 << 16 << "imported" << false
+                                  << false;
+    QTest::newRow("import, Discard") << "import" << discard << 15 << 15 << "imported" << false
+                                     << false;
+    QTest::newRow("import, Cancel") << "import" << cancel << 16 << 15 << demo << true << false;
+}
+
+void TestApp::unsavedChangesAreAskedAbout()
+{
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(int, nodes);
+    QFETCH(int, rows);
+    QFETCH(QString, table);
+    QFETCH(bool, marked);
+    QFETCH(bool, closed);
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    const model::CurrentFlow flow = h.window.currentFlow();
+    const auto tableRows = [&] {
+        const auto read = model::FlowStore(flow.databasePath, flow.table).readRows(nullptr);
+        return read ? int(read->size()) : -1;
+    };
+    h.prompts.saveFiles << dir.filePath("demo.json");
+    h.trigger("mnuExportFlow");
+    QVERIFY(!h.window.isWindowModified());
+    h.select("6_");
+    h.child<QAbstractButton>("cmdChild", 3)->click();
+    QVERIFY(h.window.isWindowModified());
+    h.prompts.reset();
+    h.prompts.answers << ui::UserPrompts::Answer(answer) << ui::UserPrompts::Answer::Yes;
+    h.prompts.openFiles << (command == u"import" ? dir.filePath("demo.json") : flow.databasePath);
+    h.prompts.inputs << QStringLiteral("imported");
+    const QByteArray before = readFile(flow.databasePath);
+    bool wasClosed = false;
+    if (command == u"close")
+        wasClosed = h.window.close();
+    else
+        h.trigger(command == u"load" ? "mnuFileLoad"
+                  : command == u"new" ? "mnuFileNew" : "mnuImportFlow");
+    QVERIFY2(h.prompts.messages.isEmpty() || command == u"new",
+             qPrintable(h.prompts.messages.join(u'|')));
+    QCOMPARE(h.prompts.questions.value(0), QStringLiteral("Save changes to the flow nodesflow?"));
+    QCOMPARE(h.window.tree().count(), nodes);
+    QCOMPARE(tableRows(), rows);
+    QCOMPARE(h.window.currentFlow().table, table);
+    QCOMPARE(h.window.isWindowModified(), marked);
+    QCOMPARE(wasClosed, closed);
+    if (answer == int(ui::UserPrompts::Answer::Cancel))
+        QCOMPARE(readFile(flow.databasePath), before);
+}
+
+// Every change is taken back and done again through the Edit menu, which names it; the
+// caption's mark follows the saved state.
+void TestApp::editMenuTakesChangesBack()
+{
+    QTemporaryDir dir;
+    Harness h(dir.path());
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    auto *undo = h.window.findChild<QAction *>("mnuUndo");
+    auto *redo = h.window.findChild<QAction *>("mnuRedo");
+    const auto voiceFile = [&](const char *key) {
+        const auto row = model::FlowStore(h.window.currentFlow().databasePath,
+                                          h.window.currentFlow().table)
+                             .fetchRow(model::NodeIdentity::of(*h.window.tree().findKey(key)),
+                                       nullptr);
+        return row ? row->value("voicefile").toString() : QString();
+    };
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+    h.select("8_");
+    h.trigger("mnuCut");
+    QCOMPARE(h.window.tree().count(), 13);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Remove record message"));
+    QVERIFY(h.window.isWindowModified());
+    QTest::keyClick(&h.window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(h.window.tree().count(), 15);
+    QCOMPARE(voiceFile("8_"), QStringLiteral("mainmessage.wav"));
+    QVERIFY(!h.window.isWindowModified());
+    QCOMPARE(redo->text(), QStringLiteral("&Redo Remove record message"));
+    QTest::keyClick(&h.window, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(h.window.tree().count(), 13);
+    QTest::keyClick(&h.window, Qt::Key_Z, Qt::ControlModifier);
+
+    // A value typed in the grid: its undo writes the former value back and shows it.
+    h.select("2_");
+    auto *grid = h.child<QTableWidget>("fg2");
+    grid->setCurrentCell(1, 1);
+    QTest::keyClicks(grid, "h");
+    QTest::keyClicks(h.child("txtedit"), "i.wav");
+    h.select("6_");
+    QCOMPARE(voiceFile("2_"), QStringLiteral("hi.wav"));
+    QVERIFY(undo->text().startsWith("&Undo Change "));
+    h.select("2_");
+    undo->trigger();
+    QCOMPARE(voiceFile("2_"), QStringLiteral("defaultgreeting.wav"));
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("defaultgreeting.wav"));
+    QTest::keyClick(&h.window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(voiceFile("2_"), QStringLiteral("hi.wav"));
+    QVERIFY(h.window.isWindowModified());
+
+    // A save is the new unchanged state; a generation keeps the mark but no steps.
+    h.trigger("mnuFilSave");
+    QVERIFY(!h.window.isWindowModified());
+    undo->trigger();
+    QVERIFY2(h.prompts.messages.isEmpty(), qPrintable(h.prompts.messages.join(u'|')));
+    QVERIFY(h.window.isWindowModified());
+    h.window.generate(codegen::GenerationTarget::WteTts);
+    QVERIFY(h.window.isWindowModified());
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 }
 
 QTEST_MAIN(TestApp)

@@ -157,7 +157,8 @@ void TestHistory::everyChangeUndoesAndRedoes_data()
                                             << "Remove get password digits";
     QTest::newRow("clear") << "m9_>1_ a9_" << "c" << "Clear Flow";
     QTest::newRow("move a first child last") << "" << "m14_>9_" << "Move hangup";
-    QTest::newRow("move into another branch") << "" << "m7_>16_" << "Move process recorded messages";
+    QTest::newRow("move into another branch")
+        << "" << "m7_>16_" << "Move process recorded messages";
     QTest::newRow("move a node without a row") << "a15_" << "m18_>1_" << "Move hangup";
     QTest::newRow("move the first node") << "a0" << "m1_>18_" << "Move answer call";
     QTest::newRow("edit") << "" << "e14_=Goodbye." << "Change prompttxt of hangup";
@@ -244,7 +245,6 @@ void TestHistory::randomEditsUndoToTheStart()
     QCOMPARE(h.state(), start);
     while (h.history.canRedo())
         h.run("U");
-    { QFile a("/tmp/hist-a.txt"); a.open(QIODevice::WriteOnly); a.write(h.state().toUtf8()); QFile b("/tmp/hist-b.txt"); b.open(QIODevice::WriteOnly); b.write(end.toUtf8()); }
     QCOMPARE(h.state(), end);
 }
 
@@ -260,8 +260,9 @@ void TestHistory::outsideChangesRefuseTheStep_data()
                                                    "nodesflow has been changed elsewhere since.";
     QTest::newRow("edit, row deleted") << "e14_=a" << "DELETE FROM nodesflow WHERE key='14_'"
                                        << "u" << "is no longer there.";
-    QTest::newRow("edit undone, value changed") << "e14_=a u" << "UPDATE nodesflow SET prompttxt='b'"
-                                                << "U" << "Redo Change prompttxt of hangup";
+    QTest::newRow("edit undone, value changed")
+        << "e14_=a u" << "UPDATE nodesflow SET prompttxt='b'" << "U"
+        << "Redo Change prompttxt of hangup";
     QTest::newRow("move, row deleted") << "m14_>1_" << "DELETE FROM nodesflow WHERE key='14_'"
                                        << "u" << "Undo Move hangup is not possible";
     QTest::newRow("table gone") << "r14_" << "DROP TABLE nodesflow" << "u" << "no such table";
