@@ -1,6 +1,7 @@
 #include "removednodes.h"
 
 #include "model/flowstore.h"
+#include "model/noderows.h"
 #include "model/flowtree.h"
 
 #include <algorithm>
@@ -16,6 +17,39 @@ model::NodeIdentity identityOf(const model::ColumnValues &row)
             row.value(QStringLiteral("image")).toInt(),
             row.value(QStringLiteral("selectedimage")).toInt()};
 }
+
+// The table's rows by node, read in one pass: a search per node would scan the whole table
+// each time, as the index on the key does not serve a match without regard to case.
+class RowsByNode
+{
+public:
+    bool read(model::FlowStore &store, QString *error)
+    {
+        const auto rows = store.readWholeRows(error);
+        if (!rows)
+            return false;
+        for (const model::FlowStore::WholeRow &row : *rows)
+            add(row.node, row.values);
+        return true;
+    }
+    // The node's first row, as the store's fetchRow finds it; nullptr when it has none.
+    const model::ColumnValues *first(const model::NodeIdentity &node) const
+    {
+        const QVariantList at = m_index.properties(node);
+        return at.isEmpty() ? nullptr : &m_rows.at(at.first().toInt());
+    }
+    void add(const model::NodeIdentity &node, const model::ColumnValues &row)
+    {
+        m_rows << row;
+        // NodeRows matches nodes as the store does and keeps the first row of each; here
+        // it keeps where that row is.
+        m_index.insert(node, {QVariant(int(m_rows.size() - 1))});
+    }
+
+private:
+    QList<model::ColumnValues> m_rows;
+    model::NodeRows m_index;
+};
 } // namespace
 
 RemovedNodes::RemovedNodes(const model::FlowTree &tree, const model::FlowNode *top)
@@ -43,29 +77,33 @@ RemovedNodes::RemovedNodes(const model::FlowTree &tree, const model::FlowNode *t
 bool RemovedNodes::readRows(model::FlowStore &store, QString *error)
 {
     m_rows.clear();
+    RowsByNode table;
+    if (!table.read(store, error))
+        return false;
     for (const Node &n : m_nodes) {
-        QString why;
-        std::optional<model::ColumnValues> row = store.fetchRow(n.identity, &why);
-        if (!why.isEmpty())
-            return model::fail(error, why);
-        if (row)
-            m_rows << std::move(*row);
+        if (const model::ColumnValues *row = table.first(n.identity))
+            m_rows << *row;
     }
     return true;
 }
 
 bool RemovedNodes::putBackRows(model::FlowStore &store, QString *error) const
 {
+    RowsByNode table;
+    if (!table.read(store, error))
+        return false;
     const QString id = QStringLiteral("ID");
     // The row taken is back when its node's first row is that very row; the others when
     // their node has any row (a save in between gave the rows new IDs).
     auto putBack = [&](const model::ColumnValues &row, bool sameId) {
-        QString why;
-        const std::optional<model::ColumnValues> now = store.fetchRow(identityOf(row), &why);
-        if (!why.isEmpty())
-            return model::fail(error, why);
-        const bool present = now && (!sameId || now->value(id) == row.value(id));
-        return present || store.putBackRow(row, error);
+        const model::NodeIdentity node = identityOf(row);
+        const model::ColumnValues *now = table.first(node);
+        if (now && (!sameId || now->value(id) == row.value(id)))
+            return true;
+        if (!store.putBackRow(row, error))
+            return false;
+        table.add(node, row);
+        return true;
     };
     if (m_taken && !putBack(*m_taken, true))
         return false;

@@ -598,6 +598,47 @@ std::optional<NodeRows> FlowStore::readRows(QString *error) const
     return rows;
 }
 
+std::optional<QList<FlowStore::WholeRow>> FlowStore::readWholeRows(QString *error) const
+{
+    if (!isOpen()) {
+        fail(error, errorString());
+        return std::nullopt;
+    }
+    QSqlQuery query(m_connection.database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quotedTable()))) {
+        failWith(error, query);
+        return std::nullopt;
+    }
+    QStringList names;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        names << flowcolumns::canonical(record.fieldName(i));
+    // The identity columns by their place: key, parent, text, image, selectedimage.
+    std::vector<int> identity;
+    for (const QString &column : flowcolumns::treeColumns())
+        identity.push_back(int(names.indexOf(column)));
+    QList<WholeRow> rows;
+    while (query.next()) {
+        const auto at = [&](int i) { return query.value(identity[size_t(i)]); };
+        const auto image = imageIndex(at(3));
+        const auto selected = imageIndex(at(4));
+        // Such rows match no node: a Null text equals nothing, an image only a number.
+        if (!image || !selected || at(0).isNull() || at(1).isNull() || at(2).isNull())
+            continue;
+        WholeRow row{{at(1).toString(), at(0).toString(), at(2).toString(), *image, *selected},
+                     {}};
+        for (int i = 0; i < names.size(); ++i) {
+            if (!names.at(i).isEmpty())
+                row.values.insert(names.at(i), query.value(i));
+        }
+        rows << std::move(row);
+    }
+    if (!finishedReading(query, tableLabel(), error))
+        return std::nullopt;
+    return rows;
+}
+
 bool FlowStore::writeTree(const FlowTree &tree, QString *error)
 {
     if (!isOpen())

@@ -119,6 +119,14 @@ public:
 
     // The properties of every row, in one pass.
     std::optional<NodeRows> readRows(QString *error) const;
+    // Every row whole (ID too), in table order, with the node it belongs to; rows that can
+    // match no node are left out. What fetchRow gives for one node, for all in one pass.
+    struct WholeRow
+    {
+        NodeIdentity node;
+        ColumnValues values;
+    };
+    std::optional<QList<WholeRow>> readWholeRows(QString *error) const;
     // Rewrites the table from the tree in one transaction, keeping each node's properties
     // from its first matching row; on failure the table stays as it was.
     bool writeTree(const FlowTree &tree, QString *error);
