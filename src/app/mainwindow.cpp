@@ -527,6 +527,7 @@ void MainWindow::followStep()
     if (const std::optional<model::NodeIdentity> shown = m_grid->node())
         m_grid->loadNode(*shown);
     m_diagram->refresh();
+    m_check->flowChanged();
     // Changes of the tree end a test call by themselves; those of properties do not.
     m_testCall->endCall(QStringLiteral("The flow was changed while the call ran: a change "
                                        "was undone or redone."));
