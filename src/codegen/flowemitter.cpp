@@ -7,6 +7,7 @@
 #include "templatefill.h"
 #include "textencoding.h"
 
+#include "call/behaviour.h"
 #include "model/flowtree.h"
 
 namespace codegen {
@@ -130,29 +131,25 @@ void FlowEmitter::emitChild(const model::FlowNode &node, const model::NodeValues
 
 FlowEmitter::Emitter FlowEmitter::emitterFor(const QString &nodeText)
 {
-    static const struct
-    {
-        const char16_t *text;
-        Emitter emitter;
-    } kEmitters[] = {
-        {u"play main greetings", &FlowEmitter::emitPlayMainGreetings},
-        {u"get user id digits", &FlowEmitter::emitGetUserIdDigits},
-        {u"get password digits", &FlowEmitter::emitGetPasswordDigits},
-        {u"play personal greetings", &FlowEmitter::emitPlayPersonalGreetings},
-        {u"get option digits", &FlowEmitter::emitGetOptionDigits},
-        {u"process recorded messages", &FlowEmitter::emitProcessRecordedMessages},
-        {u"record message", &FlowEmitter::emitRecordMessage},
-        {u"play message options", &FlowEmitter::emitPlayMessageOptions},
-        {u"delete recorded message", &FlowEmitter::emitDeleteRecordedMessage},
-        {u"save recorded message", &FlowEmitter::emitSaveRecordedMessage},
-        {u"re-record messages", &FlowEmitter::emitRerecordMessage},
-        {u"hear recorded message", &FlowEmitter::emitHearRecordedMessage},
-        {u"hangup", &FlowEmitter::emitHangup},
-    };
-    // Exact, case-sensitive: a node is recognised by its call function's name.
-    for (const auto &e : kEmitters) {
-        if (nodeText == QStringView(e.text))
-            return e.emitter;
+    // A node is recognised by its call function's name, exactly as the call rules know it;
+    // "answer call" below the top level and unknown texts get no section.
+    using F = call::Function;
+    switch (call::behaviourOf(nodeText).function) {
+    case F::PlayMainGreetings: return &FlowEmitter::emitPlayMainGreetings;
+    case F::GetUserIdDigits: return &FlowEmitter::emitGetUserIdDigits;
+    case F::GetPasswordDigits: return &FlowEmitter::emitGetPasswordDigits;
+    case F::PlayPersonalGreetings: return &FlowEmitter::emitPlayPersonalGreetings;
+    case F::GetOptionDigits: return &FlowEmitter::emitGetOptionDigits;
+    case F::ProcessRecordedMessages: return &FlowEmitter::emitProcessRecordedMessages;
+    case F::RecordMessage: return &FlowEmitter::emitRecordMessage;
+    case F::PlayMessageOptions: return &FlowEmitter::emitPlayMessageOptions;
+    case F::DeleteRecordedMessage: return &FlowEmitter::emitDeleteRecordedMessage;
+    case F::SaveRecordedMessage: return &FlowEmitter::emitSaveRecordedMessage;
+    case F::RerecordMessages: return &FlowEmitter::emitRerecordMessage;
+    case F::HearRecordedMessage: return &FlowEmitter::emitHearRecordedMessage;
+    case F::Hangup: return &FlowEmitter::emitHangup;
+    case F::AnswerCall:
+    case F::Unknown: return nullptr;
     }
     return nullptr;
 }
