@@ -10,7 +10,6 @@
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -140,7 +139,6 @@ private Q_SLOTS:
     void randomEditsUndoToTheStart();
     void outsideChangesRefuseTheStep_data();
     void outsideChangesRefuseTheStep();
-    void unsavedMark();
 };
 
 void TestHistory::everyChangeUndoesAndRedoes_data()
@@ -283,26 +281,6 @@ void TestHistory::outsideChangesRefuseTheStep()
     QVERIFY2(h.error.contains(message), qPrintable(h.error));
     QCOMPARE(h.state(), before);
     QCOMPARE(h.history.stack().index(), index);
-}
-
-void TestHistory::unsavedMark()
-{
-    Harness h;
-    QSignalSpy marks(&h.history, &history::FlowHistory::modifiedChanged);
-    h.run("a1_ S a1_");
-    QVERIFY(h.history.isModified());
-    h.run("u");
-    QVERIFY(!h.history.isModified());
-    h.run("u");
-    QVERIFY(h.history.isModified());
-    // A generation drops the steps; the flow is still not saved.
-    h.history.dropSteps();
-    QVERIFY(h.history.isModified() && !h.history.canUndo());
-    h.run("a1_ u");
-    QVERIFY(h.history.isModified());
-    h.history.startAfresh();
-    QVERIFY(!h.history.isModified());
-    QCOMPARE(marks.size(), 6);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)
