@@ -328,8 +328,11 @@ void MainWindow::wireCommands()
         return m_editor->editProperties(node, values, error);
     });
     history::FlowHistory &history = m_editor->history();
-    connect(&history, &history::FlowHistory::stepsChanged, this,
-            &MainWindow::updateEditActions);
+    connect(&history, &history::FlowHistory::stepsChanged, this, [this] {
+        updateEditActions();
+        // Edits go on into the row of the node shown, wherever it was dropped.
+        reloadShownNode(false);
+    });
     connect(&history, &history::FlowHistory::modifiedChanged, this, &QWidget::setWindowModified);
     connect(&history, &history::FlowHistory::stepped, this, &MainWindow::followStep);
     connect(m_testCall, &callpanel::TestCallPanel::nodeRun, m_editor,
@@ -522,10 +525,18 @@ void MainWindow::updateEditActions()
                                       : QStringLiteral("&Redo"));
 }
 
+void MainWindow::reloadShownNode(bool always)
+{
+    // Found by its key: a drop or a step may have given it another parent.
+    const std::optional<model::NodeIdentity> shown = m_grid->node();
+    const model::FlowNode *node = shown ? m_tree.findKey(shown->key) : nullptr;
+    if (node && (always || model::NodeIdentity::of(*node) != *shown))
+        m_grid->loadNode(model::NodeIdentity::of(*node));
+}
+
 void MainWindow::followStep()
 {
-    if (const std::optional<model::NodeIdentity> shown = m_grid->node())
-        m_grid->loadNode(*shown);
+    reloadShownNode(true);
     m_diagram->refresh();
     m_check->flowChanged();
     // Changes of the tree end a test call by themselves; those of properties do not.

@@ -116,6 +116,9 @@ private:
     // The caption as asked for, marked while the flow has unsaved changes.
     void setCaption(const QString &caption);
     void updateEditActions();
+    // Shows the properties of the node shown again, as the tree holds it now; unless
+    // `always`, only when it has moved.
+    void reloadShownNode(bool always);
     // After an undo or a redo: the panels that read the table show what it holds now.
     void followStep();
 

@@ -12,6 +12,7 @@
 #include "editor/floweditor.h"
 #include "model/flowstore.h"
 #include "problems/problemspanel.h"
+#include "properties/propertygrid.h"
 #include "properties/samplevoices.h"
 #include "ui/userprompts.h"
 
@@ -731,10 +732,20 @@ void TestApp::editMenuTakesChangesBack()
     QTest::keyClick(&h.window, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(h.window.tree().count(), 13);
     QTest::keyClick(&h.window, Qt::Key_Z, Qt::ControlModifier);
+    // The node shown, dropped elsewhere, back and there again: the grid follows its row.
+    h.select("8_");
+    auto *grid = h.child<QTableWidget>("fg2");
+    h.window.findChild<editor::FlowEditor *>()->dropNode(h.window.tree().findKey("8_"),
+                                                          h.window.tree().findKey("17_"));
+    QCOMPARE(h.window.findChild<properties::PropertyGrid *>()->node()->parentKey, "17_");
+    undo->trigger();
+    redo->trigger();
+    QCOMPARE(h.window.tree().findKey("8_")->parent->key, QStringLiteral("17_"));
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("mainmessage.wav"));
+    undo->trigger();
 
     // A value typed in the grid: its undo writes the former value back and shows it.
     h.select("2_");
-    auto *grid = h.child<QTableWidget>("fg2");
     grid->setCurrentCell(1, 1);
     QTest::keyClicks(grid, "h");
     QTest::keyClicks(h.child("txtedit"), "i.wav");
