@@ -1,6 +1,5 @@
 #include "flowemitter.h"
 
-#include "findreplace.h"
 #include "linesink.h"
 #include "narrator.h"
 #include "pagetemplates.h"
@@ -8,7 +7,11 @@
 #include "textencoding.h"
 
 #include "call/behaviour.h"
+#include "call/nodemoves.h"
 #include "model/flowtree.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace codegen {
 
@@ -27,17 +30,20 @@ struct FlowEmitter::DigitsForm
     const char16_t *element;
     const char16_t *sessionKey;
     const char16_t *logText;
-    bool menuBeforeForm;
     const char16_t *formEnd;
     const char16_t *sentence;
     const char16_t *xmlBlock;
     bool xmlPlays; // its CallXML block plays the prompt instead of collecting digits
 };
 
-FlowEmitter::FlowEmitter(GenerationTarget target, LineSink &sink, Narrator *narrator)
+FlowEmitter::FlowEmitter(GenerationTarget target, const model::FlowTree &tree,
+                         const ValuesOf &valuesOf, LineSink &sink, Narrator *narrator)
     : m_target(target)
     , m_sink(sink)
     , m_narrator(narrator)
+    , m_anchors(tree, [this, &valuesOf](const model::FlowNode &node) {
+        return promptLine(valuesOf(node));
+    })
 {
 }
 
@@ -61,12 +67,6 @@ QString FlowEmitter::commentText(const QString &text)
     return singleLine(text).replace(QLatin1String("%>"), QLatin1String("% >"));
 }
 
-void FlowEmitter::setLabel(const QString &nodeText)
-{
-    m_label = anchorName(nodeText);
-    m_commentLabel = commentText(m_label);
-}
-
 void FlowEmitter::beginDocument()
 {
     if (isXml())
@@ -83,48 +83,35 @@ void FlowEmitter::endDocument()
 void FlowEmitter::prepare(const model::FlowNode &node, const QString &parentAnchor,
                           const model::NodeValues &values)
 {
+    m_node = &node;
     m_values = values;
     m_parentAnchor = parentAnchor;
+    m_label = m_anchors.of(node);
+    m_commentLabel = commentText(m_label);
     m_nextTarget.clear();
-    for (QString &t : m_optionTargets)
-        t.clear();
-    collectTargets(node);
-}
-
-void FlowEmitter::collectTargets(const model::FlowNode &node)
-{
+    m_options.clear();
     if (node.childCount() == 1) {
-        m_nextTarget = u'#' + node.children.front()->text;
-        return;
-    }
-    if (node.childCount() < 2)
-        return;
-    // A node offers at most six options; later children are reached only through their
-    // own descendants.
-    for (const model::FlowNode *child : node.children) {
-        for (QString &t : m_optionTargets) {
-            if (t.trimmed().isEmpty()) {
-                t = u'#' + child->text;
-                break;
-            }
-        }
+        m_nextTarget = u'#' + m_anchors.of(*node.children.front());
+    } else if (node.childCount() > 1) {
+        // A node offers at most six options; later children are reached only through their
+        // own descendants.
+        const auto end = node.children.begin() + std::min(node.childCount(), call::kMaxOptions);
+        m_options.assign(node.children.begin(), end);
     }
 }
 
 void FlowEmitter::emitRoot(const model::FlowNode &node, const model::NodeValues &values)
 {
     prepare(node, QStringLiteral("#answer-call"), values);
-    setLabel(node.text);
     emitAnswerCall();
 }
 
 void FlowEmitter::emitChild(const model::FlowNode &node, const model::NodeValues &values)
 {
-    const QString parentText = node.parent ? node.parent->text : QString();
-    prepare(node, anchorName(u'#' + parentText), values);
+    prepare(node, node.parent ? u'#' + m_anchors.of(*node.parent) : QStringLiteral("#"),
+            values);
     if (!isXml() && node.text != u"hangup")
         write(fill(kSeparator, {{u"commentText", commentText(node.text)}}));
-    setLabel(node.text);
     if (const Emitter emitter = emitterFor(node.text))
         (this->*emitter)();
 }
@@ -154,46 +141,36 @@ FlowEmitter::Emitter FlowEmitter::emitterFor(const QString &nodeText)
     return nullptr;
 }
 
-QString FlowEmitter::promptLine() const
+QString FlowEmitter::promptLine(const model::NodeValues &values) const
 {
     if (m_target == GenerationTarget::WteTts)
-        return m_values.prompttxt;
-    return fillLine(kPromptWave, {{u"voicefile", m_values.voicefile}});
+        return values.prompttxt;
+    return fillLine(kPromptWave, {{u"voicefile", values.voicefile}});
 }
 
 // ---- Option menu ---------------------------------------------------------------------
 
 void FlowEmitter::emitOptionMenu()
 {
-    if (!m_nextTarget.trimmed().isEmpty()) {
-        m_nextTarget = anchorName(m_nextTarget);
+    if (!m_nextTarget.isEmpty())
         write({fillLine(kNavigate, {{u"nextTarget", m_nextTarget}})});
-    }
-    int count = 0;
-    for (const QString &t : m_optionTargets)
-        count += t.trimmed().isEmpty() ? 0 : 1;
-    if (count == 0)
+    if (m_options.empty())
         return;
-    if (m_target == GenerationTarget::Narration) {
-        speak(fillLine(kSayOptionCount, {{u"n", QString::number(count)}}));
-        for (int k = 1; k <= 6; ++k) {
-            QString &t = m_optionTargets[k - 1];
-            if (t.trimmed().isEmpty())
-                continue;
-            // Stored back: the page's menu below is written without "#" as well.
-            if (t.startsWith(u'#'))
-                t.remove(0, 1);
-            speak(k == 1 ? fillLine(kSayFirstOption, {{u"target", t}})
-                         : fillLine(kSayOption, {{u"k", QString::number(k)}, {u"target", t}}));
+    const bool narration = m_target == GenerationTarget::Narration;
+    if (narration) {
+        speak(fillLine(kSayOptionCount, {{u"n", QString::number(m_options.size())}}));
+        for (size_t i = 0; i < m_options.size(); ++i) {
+            const QString &t = m_options[i]->text;
+            speak(i == 0 ? fillLine(kSayFirstOption, {{u"target", t}})
+                         : fillLine(kSayOption, {{u"k", QString::number(i + 1)}, {u"target", t}}));
         }
     }
     write({fillLine(kMenuStart, {{u"parentAnchor", m_parentAnchor}})});
-    for (int k = 1; k <= 6; ++k) {
-        QString &t = m_optionTargets[k - 1];
-        if (t.trimmed().isEmpty())
-            continue;
-        t = anchorName(t);
-        write({fillLine(kMenuOption, {{u"k", QString::number(k)}, {u"target", t}})});
+    for (size_t i = 0; i < m_options.size(); ++i) {
+        // The narration's page has always written its menu targets without "#".
+        const QString target = (narration ? QString() : QStringLiteral("#"))
+                               + m_anchors.of(*m_options[i]);
+        write({fillLine(kMenuOption, {{u"k", QString::number(i + 1)}, {u"target", target}})});
     }
     write({str(kMenuEnd)});
 }
@@ -293,8 +270,8 @@ void FlowEmitter::emitDigits(const DigitsForm &form)
                              {u"K", str(form.sessionKey)},
                              {u"logText", str(form.logText)},
                              {u"prompt", promptLine()}}));
-    if (form.menuBeforeForm)
-        emitOptionMenu();
+    // The jump or the option menu comes after the form: before it, the call would leave
+    // before the entry is taken.
     write(fill(kDigitsForm, {{u"X", str(form.element)},
                              {u"inputtype", m_values.inputtype},
                              {u"inputmaxlen", m_values.inputmaxlen},
@@ -305,26 +282,26 @@ void FlowEmitter::emitDigits(const DigitsForm &form)
 
 void FlowEmitter::emitGetUserIdDigits()
 {
-    emitDigits({u"useriddigits", u"userid", u" Get user id digits ", true, u"  </form>",
+    emitDigits({u"useriddigits", u"userid", u" Get user id digits ", u"  </form>",
                 u"Then it will get user id digits.", u"getuseriddigits", false});
 }
 
 void FlowEmitter::emitGetPasswordDigits()
 {
-    emitDigits({u"userpindigits", u"userpin", u" Get pass word digits ", true, u"  </form>",
+    emitDigits({u"userpindigits", u"userpin", u" Get pass word digits ", u"  </form>",
                 u"Then it will get user pass word digits.", u"getpassworddigits", false});
 }
 
 void FlowEmitter::emitGetOptionDigits()
 {
-    emitDigits({u"optiondigits", u"optionDigit", u" Get option Digits ", false, u" </form>",
+    emitDigits({u"optiondigits", u"optionDigit", u" Get option Digits ", u" </form>",
                 u"Then it will ask caller to enter an Option digits.", u"getoptiondigit",
                 false});
 }
 
 void FlowEmitter::emitPlayMessageOptions()
 {
-    emitDigits({u"messageoption", u"msgDigit", u" play message options ", false, u" </form>",
+    emitDigits({u"messageoption", u"msgDigit", u" play message options ", u" </form>",
                 u"Then it ask user to select Message options functions.",
                 u"playMessageoptions", true});
 }
@@ -419,13 +396,15 @@ void FlowEmitter::emitHangup()
         write(fill(kXmlHangup));
         return;
     }
-    // One hang-up section per page: every hang-up node shares the anchor "hangup".
-    if (m_hangupWritten)
+    // A hangup that plays what an earlier one plays goes to that one's section.
+    if (m_anchors.sharesSection(*m_node))
         return;
-    m_hangupWritten = true;
-    write(fill(kHangup, {{u"label", m_label},
-                         {u"commentLabel", m_commentLabel},
-                         {u"prompt", promptLine()}}));
+    write(fill(kHangupHead, {{u"label", m_label},
+                             {u"commentLabel", m_commentLabel},
+                             {u"prompt", promptLine()}}));
+    if (!std::exchange(m_hangupWritten, true))
+        write(fill(kDisconnectCodes));
+    write(fill(kHangupEnd, {{u"commentLabel", m_commentLabel}}));
 }
 
 } // namespace codegen

@@ -1,16 +1,20 @@
 #pragma once
 
 #include "generationtarget.h"
+#include "pageanchors.h"
+
 #include "model/nodevalues.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <array>
+#include <functional>
+#include <vector>
 
 namespace model {
+class FlowTree;
 struct FlowNode;
-}
+} // namespace model
 
 namespace codegen {
 
@@ -24,8 +28,13 @@ class Narrator;
 class FlowEmitter
 {
 public:
-    // `narrator` may be null; it is only spoken to in the narration target.
-    FlowEmitter(GenerationTarget target, LineSink &sink, Narrator *narrator);
+    using ValuesOf = std::function<model::NodeValues(const model::FlowNode &)>;
+
+    // The nodes handed over later are those of `tree`; `valuesOf` gives any node's values
+    // ahead of its turn (the page's anchors depend on the hangups' prompts). `narrator` may
+    // be null; it is only spoken to in the narration target.
+    FlowEmitter(GenerationTarget target, const model::FlowTree &tree, const ValuesOf &valuesOf,
+                LineSink &sink, Narrator *narrator);
 
     // The document head (CallXML only).
     void beginDocument();
@@ -45,13 +54,12 @@ private:
 
     void prepare(const model::FlowNode &node, const QString &parentAnchor,
                  const model::NodeValues &values);
-    void collectTargets(const model::FlowNode &node);
     void write(const QStringList &lines);
     void speak(const QString &sentence);
     static QString commentText(const QString &text);
-    void setLabel(const QString &nodeText);
     bool isXml() const { return m_target == GenerationTarget::CallXml; }
-    QString promptLine() const;
+    QString promptLine() const { return promptLine(m_values); }
+    QString promptLine(const model::NodeValues &values) const;
     QString xml(const QString &value) const;
     void writeXmlBlock(const QString &block, const QString &action);
     QString xmlPlayLine() const;
@@ -83,12 +91,14 @@ private:
     GenerationTarget m_target;
     LineSink &m_sink;
     Narrator *m_narrator;
+    const PageAnchors m_anchors; // after m_target: its prompts are the target's
 
+    const model::FlowNode *m_node = nullptr;
     QString m_label;
     QString m_commentLabel;
     QString m_parentAnchor;
     QString m_nextTarget;
-    std::array<QString, 6> m_optionTargets;
+    std::vector<const model::FlowNode *> m_options; // the children keys 1 to 6 choose
     bool m_remoteNeeded = false;
     bool m_hangupWritten = false;
     model::NodeValues m_values;

@@ -121,11 +121,13 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
     if (!page.open(&error))
         return failed(error);
 
+    auto valuesOf = [&rows](const model::FlowNode &node) {
+        return model::NodeValues::fromRow(rows->find(model::NodeIdentity::of(node)), node.text);
+    };
     // Every top-level node starts a call; the walk visits each with its subtree in turn.
-    auto walk = [&tree, &rows](const auto &visit) {
+    auto walk = [&tree, &valuesOf](const auto &visit) {
         for (const model::FlowNode *node : tree.depthFirst())
-            visit(*node, model::NodeValues::fromRow(rows->find(model::NodeIdentity::of(*node)),
-                                                    node->text));
+            visit(*node, valuesOf(*node));
     };
     SentenceBuffer sentences;
     if (vxml) {
@@ -137,7 +139,7 @@ GenerationResult generate(const model::FlowTree &tree, const GenerationRequest &
         writer.endDocument();
         result.remoteNeeded = writer.remoteNeeded();
     } else {
-        FlowEmitter emitter(target, page, &sentences);
+        FlowEmitter emitter(target, tree, valuesOf, page, &sentences);
         emitter.beginDocument();
         walk([&emitter](const model::FlowNode &node, const model::NodeValues &values) {
             if (node.parent)

@@ -208,7 +208,7 @@ window.navigate("«parentAnchor»")
 
 // ---- Hang up -------------------------------------------------------------------------
 
-inline constexpr char16_t kHangup[] = uR"dw(
+inline constexpr char16_t kHangupHead[] = uR"dw(
 <% '-------------------Hangup------------------------ %>
      
 <% '"«commentLabel»" begin here %>
@@ -217,12 +217,20 @@ inline constexpr char16_t kHangup[] = uR"dw(
 «prompt»
      <SCRIPT language=vbscript>
       If (IsMSWTE) Then
+)dw";
+
+// Declared by the page's first hang-up section only: the page's scripts share one name
+// space, and a second declaration of a constant is an error that stops the script.
+inline constexpr char16_t kDisconnectCodes[] = uR"dw(
   
         ' DISCONNECT_CODE constants
         Const DC_NORMAL = 0
         Const DC_NOANSWER = 1
         Const DC_REJECTED = 2
  
+)dw";
+
+inline constexpr char16_t kHangupEnd[] = uR"dw(
         window.external.ITBasicCallControl.Disconnect DC_NORMAL
       End If
      </SCRIPT>
