@@ -5,15 +5,27 @@
 #include "call/behaviour.h"
 #include "model/flowtree.h"
 
+#include <algorithm>
+
 namespace codegen {
 
 PageAnchors::PageAnchors(const model::FlowTree &tree,
                          const std::function<QString(const model::FlowNode &)> &hangupPrompt)
 {
+    const auto isHangup = [](const model::FlowNode *node) {
+        return call::behaviourOf(*node).function == call::Function::Hangup;
+    };
+    const std::vector<model::FlowNode *> nodes = tree.depthFirst();
+    // The voice-mail page ends its calls at "#hangup": whatever else reads so, that anchor
+    // is the first hangup's.
+    const auto firstHangup = std::find_if(nodes.cbegin(), nodes.cend(), isHangup);
+    const QString hangup = QStringLiteral("hangup");
     QSet<QString> taken; // as the page has them: lower case
+    if (firstHangup != nodes.cend())
+        taken.insert(hangup);
     QHash<QString, const model::FlowNode *> hangupByPrompt;
-    for (const model::FlowNode *node : tree.depthFirst()) {
-        if (call::behaviourOf(*node).function == call::Function::Hangup) {
+    for (const model::FlowNode *node : nodes) {
+        if (isHangup(node)) {
             // The sink lower-cases the prompt line too: prompts that differ in case only
             // sound the same.
             const QString prompt = hangupPrompt(*node).toLower();
@@ -23,6 +35,10 @@ PageAnchors::PageAnchors(const model::FlowTree &tree,
                 continue;
             }
             hangupByPrompt.insert(prompt, node);
+            if (node == *firstHangup) {
+                m_anchors.insert(node, hangup);
+                continue;
+            }
         }
         QString anchor = anchorName(node->text);
         if (taken.contains(anchor.toLower())) {

@@ -99,13 +99,14 @@ private slots:
     void navigation();
     void optionMenuPlaces_data();
     void optionMenuPlaces();
-    void hangupWrittenOnce();
+    void hangupSections_data();
+    void hangupSections();
     void unknownTextsAndTopLevelNodes();
     void nodeValues_data();
     void nodeValues();
     void rowsOfAForeignTable();
     void nodeTextsStayInTheirComments();
-    void narrationSpeaksDigitMenusTwice();
+    void narrationSpeaksDigitMenuOnce();
     void callXmlIsWellFormed_data();
     void callXmlIsWellFormed();
     void fileFormat();
@@ -311,20 +312,19 @@ void TestCodegen::optionMenuPlaces_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("menus");
-    QTest::addColumn<bool>("beforeForm");
-    QTest::newRow("user id") << "get user id digits" << 2 << true;
-    QTest::newRow("password") << "get password digits" << 2 << true;
-    QTest::newRow("option digits") << "get option digits" << 1 << false;
-    QTest::newRow("message options") << "play message options" << 1 << false;
-    QTest::newRow("record") << "record message" << 1 << false;
-    QTest::newRow("delete") << "delete recorded message" << 0 << false;
+    // The menu follows the entry form: the entry is taken before the call goes on.
+    QTest::newRow("user id") << "get user id digits" << 1;
+    QTest::newRow("password") << "get password digits" << 1;
+    QTest::newRow("option digits") << "get option digits" << 1;
+    QTest::newRow("message options") << "play message options" << 1;
+    QTest::newRow("record") << "record message" << 1;
+    QTest::newRow("delete") << "delete recorded message" << 0;
 }
 
 void TestCodegen::optionMenuPlaces()
 {
     QFETCH(QString, text);
     QFETCH(int, menus);
-    QFETCH(bool, beforeForm);
     GenerationFixture f;
     FlowNode *node = f.add(f.add(nullptr, QStringLiteral("answer call")), text);
     f.add(node, QStringLiteral("record message"));
@@ -335,25 +335,48 @@ void TestCodegen::optionMenuPlaces()
     QCOMPARE(lines.count(kMenu.arg("answer-call")), menus);
     QCOMPARE(lines.count(" <a accesskey=\"2\" href=\"#hangup\"></a>"), menus);
     if (menus > 0)
-        QCOMPARE(lines.indexOf(" </menu>") < lines.indexOf(QRegularExpression("^ <form id=.*")),
-                 beforeForm);
+        QVERIFY(lines.indexOf(" </menu>") > lines.indexOf(QRegularExpression("^ <form id=.*")));
 }
 
-void TestCodegen::hangupWrittenOnce()
+void TestCodegen::hangupSections_data()
 {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<ColumnValues>("second"); // the later hangup's row; the first says first.wav
+    QTest::addColumn<QStringList>("sections"); // labels of the hang-up sections
+    const QStringList two{"hangup", "hangup-5_"};
+    QTest::newRow("same voice file") << "wteWave" << ColumnValues{{"voicefile", "FIRST.wav"}}
+                                     << QStringList{"hangup"};
+    QTest::newRow("own voice file") << "wteWave" << ColumnValues{{"voicefile", "second.wav"}}
+                                    << two;
+    QTest::newRow("spoken, own text") << "wteTTS" << ColumnValues{{"prompttxt", "Later!"}}
+                                      << two;
+    QTest::newRow("narration's page plays the voice file")
+        << "TTS" << ColumnValues{{"voicefile", "first.wav"}, {"prompttxt", "Later!"}}
+        << QStringList{"hangup"};
+}
+
+// Hangups that play the same share the first one's section, the one the voice-mail page ends
+// its calls in; a hangup with its own prompt has a section of its own.
+void TestCodegen::hangupSections()
+{
+    QFETCH(QString, target);
+    QFETCH(ColumnValues, second);
+    QFETCH(QStringList, sections);
     GenerationFixture f;
     FlowNode *menu = f.add(f.add(nullptr, QStringLiteral("answer call")), "get option digits");
     f.set(f.add(menu, QStringLiteral("hangup")), {{"voicefile", "first.wav"}});
     FlowNode *record = f.add(menu, QStringLiteral("record message"));
-    f.set(f.add(record, QStringLiteral("hangup")), {{"voicefile", "second.wav"}});
-    QVERIFY(f.run("wteWave").ok);
-    const QStringList lines = f.lines(page("wteWave"));
-    QCOMPARE(lines.count("<% '-------------------hangup------------------------ %>"), 1);
-    QCOMPARE(lines.count("<a name=\"hangup\"></a>"), 1);
-    QVERIFY(lines.contains("<p voicefile =\"waves\\first.wav\"></p>"));
-    QVERIFY(!lines.join(u' ').contains("second.wav"));
-    // The page ends with the record section: the later hang-up leaves nothing.
-    QCOMPARE(lines.at(lines.size() - 3), "<% '\"record-message\" ends here %>");
+    f.set(f.add(record, QStringLiteral("hangup")), second);
+    QVERIFY(f.run(target).ok);
+    const QStringList lines = f.lines(page(target));
+    QCOMPARE(lines.count("<% '-------------------hangup------------------------ %>"),
+             sections.size());
+    for (const QString &label : sections)
+        QCOMPARE(lines.count(QStringLiteral("<a name=\"%1\"></a>").arg(label)), 1);
+    // The disconnect codes are declared once a page: a second declaration stops the script.
+    QCOMPARE(lines.count("        const dc_normal = 0"), 1);
+    QCOMPARE(lines.count("        window.external.itbasiccallcontrol.disconnect dc_normal"),
+             sections.size());
 }
 
 void TestCodegen::unknownTextsAndTopLevelNodes()
@@ -486,7 +509,7 @@ void TestCodegen::nodeTextsStayInTheirComments()
     QVERIFY(spoken.contains("If user press option 1 the flow will go to x %> y <% z[2J|"));
 }
 
-void TestCodegen::narrationSpeaksDigitMenusTwice()
+void TestCodegen::narrationSpeaksDigitMenuOnce()
 {
     GenerationFixture f;
     FlowNode *id = f.add(f.add(nullptr, QStringLiteral("answer call")), "get user id digits");
@@ -494,14 +517,10 @@ void TestCodegen::narrationSpeaksDigitMenusTwice()
     f.add(id, QStringLiteral("save recorded message"));
     RecordingNarrator first;
     QVERIFY(f.run("TTS", &first).ok);
-    // The second menu speaks the targets the first one hyphenated.
     QCOMPARE(first.sentences.mid(3),
              QStringList({"Then it will get user id digits.", "The user has 2 options to make.",
                           "If user press option 1 the flow will go to record message",
                           "If user press option 2 the flow will go to  save recorded message",
-                          "The user has 2 options to make.",
-                          "If user press option 1 the flow will go to record-message",
-                          "If user press option 2 the flow will go to  save-recorded-message",
                           "Then it will record a Message.",
                           "Then it will saves the recorded Message.",
                           "Then it will finally hangup the call."}));
