@@ -23,29 +23,13 @@
 
 namespace {
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 // "wall ms (cpu ms)", medians of `runs` runs. On a busy machine the CPU time is the
 // steadier figure.
 QString medianMs(const std::function<void()> &run, int runs = 21)
 {
     run(); // warm the caches
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        const double cpuStart = cpuMs();
-        timer.start();
-        run();
-        wall.push_back(timer.nsecsElapsed() / 1e6);
-        cpu.push_back(cpuMs() - cpuStart);
-    }
-    return QString::asprintf("%6.2f ms (cpu %6.2f)", median(wall), median(cpu));
+    const Timing t = measure(run, runs);
+    return QString::asprintf("%6.2f ms (cpu %6.2f)", t.wallMs, t.cpuMs);
 }
 
 checker::FlowFacts inMemory(const model::FlowTree &tree)

@@ -22,6 +22,8 @@
 #include "model/flowtree.h"
 #include "ui/userprompts.h"
 
+#include "benchtiming.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -81,31 +83,11 @@ void buildTree(model::FlowTree &tree, int n)
     }
 }
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
 // "wall (cpu)": the medians of several runs, in milliseconds.
 QString medianMs(const std::function<void()> &run)
 {
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = cpuMs();
-        run();
-        cpu.push_back(cpuMs() - cpuStart);
-        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return QStringLiteral("%1 (%2)")
-        .arg(wall[kRuns / 2], 6, 'f', 1)
-        .arg(cpu[kRuns / 2], 6, 'f', 1);
+    const Timing t = measure(run, kRuns);
+    return QStringLiteral("%1 (%2)").arg(t.wallMs, 6, 'f', 1).arg(t.cpuMs, 6, 'f', 1);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 //   read   - the file read and checked alone (readFlow),
 //   import - read, check and replace the rows of a table (readFlow + importFlow).
 
+#include "benchtiming.h"
+
 #include "flowjson/flowreader.h"
 #include "flowjson/flowtransfer.h"
 #include "flowjson/flowwriter.h"
@@ -27,36 +29,6 @@ namespace {
 
 constexpr int kRuns = 9;
 constexpr int kNodes = 999;
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// Median wall and CPU time of several runs; on a busy machine CPU time is the steadier figure.
-struct Timing
-{
-    double wallMs;
-    double cpuMs;
-};
-
-Timing measure(const std::function<void()> &run)
-{
-    std::vector<double> wall, cpu;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        const double cpuStart = cpuMs();
-        timer.start();
-        run();
-        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-        cpu.push_back(cpuMs() - cpuStart);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
-}
 
 QString shown(const Timing &t)
 {
@@ -115,15 +87,15 @@ int main(int argc, char **argv)
     const Timing exportTime = measure([&] {
         exported = flowjson::exportFlow(file, table);
         ok = ok && exported.ok;
-    });
+    }, kRuns);
     flowjson::FlowContent content;
     const Timing readTime = measure([&] {
         QStringList problems;
         ok = flowjson::readFlow(exported.bytes, &content, &problems) && ok;
-    });
+    }, kRuns);
     const Timing writeTime = measure([&] {
         ok = flowjson::writeFlow(content.tree, content.properties) == exported.bytes && ok;
-    });
+    }, kRuns);
     const Timing importTime = measure([&] {
         flowjson::FlowContent read;
         QStringList problems;
@@ -133,7 +105,7 @@ int main(int argc, char **argv)
         if (!result.ok)
             out << "import: " << result.error << "\n";
         ok = result.ok && ok;
-    });
+    }, kRuns);
     out << QStringLiteral("%1 nodes, a file of %2 kB\n")
                .arg(kNodes)
                .arg(exported.bytes.size() / 1024);

@@ -6,6 +6,8 @@
 //   load  - FlowStore::loadInto into an empty tree,
 //   shown - the same load into a tree that the editor's item model observes.
 
+#include "benchtiming.h"
+
 #include "editor/flowtreemodel.h"
 #include "model/flowstore.h"
 #include "model/flowtree.h"
@@ -42,15 +44,7 @@ void buildTree(model::FlowTree &tree, int n)
 
 double medianMs(const std::function<void()> &run)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return measure(run, kRuns).wallMs;
 }
 
 } // namespace

@@ -33,19 +33,6 @@ public:
     int count = 0;
 };
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-struct Timing
-{
-    double wallMs;
-    double cpuMs;
-};
-
 struct Flow
 {
     QString database;
@@ -73,23 +60,17 @@ Flow storeFlow(const QString &dir, int nodes, model::FlowTree &tree)
 Timing generateMs(const model::FlowTree &tree, const Flow &flow, const QString &dir,
                   codegen::GenerationTarget target, int runs)
 {
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    for (int i = 0; i < runs; ++i) {
-        Quiet narrator;
-        QElapsedTimer timer;
-        const double cpuStart = cpuMs();
-        timer.start();
-        const codegen::GenerationResult r =
-            codegen::generate(tree, {target, dir, flow.database, flow.table}, &narrator);
-        wall.push_back(timer.nsecsElapsed() / 1e6);
-        cpu.push_back(cpuMs() - cpuStart);
-        if (!r.ok) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error));
-            std::exit(1);
-        }
-    }
-    return {median(wall), median(cpu)};
+    return measure(
+        [&] {
+            Quiet narrator;
+            const codegen::GenerationResult r =
+                codegen::generate(tree, {target, dir, flow.database, flow.table}, &narrator);
+            if (!r.ok) {
+                std::fprintf(stderr, "%s\n", qPrintable(r.error));
+                std::exit(1);
+            }
+        },
+        runs);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 //   redo       - the Remove again,
 //   undo saved - the undo after a save dropped the rows of all 500 nodes, which come back.
 
+#include "benchtiming.h"
+
 #include "editor/flowtreemodel.h"
 #include "history/flowhistory.h"
 #include "history/removenodecommand.h"
@@ -49,12 +51,6 @@ double timedMs(const std::function<bool()> &run, bool &ok)
     timer.start();
     ok = run() && ok;
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benchtiming.h"
+
 #include "model/flowtree.h"
 
 #include <QString>
@@ -32,10 +34,4 @@ inline void buildBenchFlow(model::FlowTree &tree, int nodes)
             ++made;
         }
     }
-}
-
-inline double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
