@@ -349,6 +349,10 @@ void MainWindow::wireCommands()
             });
     connect(m_testCall, &callpanel::TestCallPanel::callEnded, m_diagram,
             [this] { m_diagram->showCallNode(QString()); });
+    // A call into the voice mail changes members (attempts, passwords): show them as they
+    // are now.
+    connect(m_testCall, &callpanel::TestCallPanel::callEnded, m_members,
+            &members::MemberForm::reloadMembers);
     connect(m_grid, &properties::PropertyGrid::valuesWritten, m_diagram,
             &diagram::DiagramPanel::refresh);
     // The call reads each node's properties once: an edited value ends it.

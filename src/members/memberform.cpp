@@ -251,6 +251,20 @@ void MemberForm::refreshMembers()
     showPosition();
 }
 
+void MemberForm::reloadMembers()
+{
+    if (m_editing || m_adding)
+        return;
+    const qint64 shown = m_records.currentId();
+    if (!m_records.requery(nullptr))
+        return;
+    const int position = m_records.indexOfId(shown);
+    if (position > 0)
+        m_records.moveTo(position, nullptr); // else the first, where a requery leaves it
+    showCurrent();
+    showPosition();
+}
+
 void MemberForm::moveFirst()
 {
     if (m_records.count() > 0)

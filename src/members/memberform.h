@@ -50,6 +50,9 @@ public:
     void cancelEdit();
     void deleteMember();
     void refreshMembers();
+    // Reads the members again after something else changed them (a test call), staying on
+    // the member shown. Silent when they cannot be read: Refresh says why.
+    void reloadMembers();
     void moveFirst();
     void moveLast();
     void moveNext();

@@ -20,6 +20,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -409,6 +410,19 @@ void TestApp::testCallShowsItsNodeAndEndsOnEdits()
     QVERIFY2(panel->transcript().last().endsWith("the properties of 2_ play main greetings "
                                                  "were edited."),
              qPrintable(panel->transcript().last()));
+    // Into the voice mail with a wrong password for the member shown (the second): the
+    // member form shows the attempt at once, on the same member.
+    h.child<QAbstractButton>("cmdNext")->click();
+    const QString mailbox = h.child<QLineEdit>("txtFields", 2)->text();
+    QCOMPARE(h.child<QLineEdit>("txtFields", 4)->text(), QStringLiteral("0"));
+    panel->startCall();
+    for (const QChar key : QStringLiteral("11#") + mailbox + QStringLiteral("#9#"))
+        panel->pressKey(key);
+    QVERIFY2(panel->transcript().join(u'\n').contains("play invalid.wav"),
+             qPrintable(panel->transcript().join(u'\n')));
+    panel->hangUp();
+    QCOMPARE(h.child<QLineEdit>("txtFields", 2)->text(), mailbox);
+    QCOMPARE(h.child<QLineEdit>("txtFields", 4)->text(), QStringLiteral("1"));
 }
 
 // The Diagram tab: a click on a box selects its node; the tree's selection, the test call's
