@@ -53,9 +53,9 @@ QString describe(const call::NodeMoves &moves)
 class TableValues final : public call::NodeValuesSource
 {
 public:
-    explicit TableValues(const QString &spec = QString())
+    explicit TableValues(const QString &rows = QString())
     {
-        for (const QString &node : spec.split(u'|', Qt::SkipEmptyParts)) {
+        for (const QString &node : rows.split(u'|', Qt::SkipEmptyParts)) {
             const QString key = node.section(u':', 0, 0);
             model::ColumnValues &row = m_rows[key];
             for (const QString &pair : node.section(u':', 1).split(u';', Qt::SkipEmptyParts))

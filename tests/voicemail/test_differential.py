@@ -224,13 +224,13 @@ def run_machine(tool, work, sc):
     shutil.rmtree(app, ignore_errors=True)
     os.makedirs(app)
     put_files(os.path.join(app, "mboxes"), sc.files)
-    spec = {"appDir": app, "now": sc.now.strftime("%Y-%m-%dT%H:%M"),
+    script = {"appDir": app, "now": sc.now.strftime("%Y-%m-%dT%H:%M"),
             "members": [dict(zip(("mailbox", "password", "fname", "lname", "attempts"), m))
                         for m in sc.members],
             "calls": sc.calls}
     path = os.path.join(work, "machine.json")
     with open(path, "w") as f:
-        json.dump(spec, f)
+        json.dump(script, f)
     p = subprocess.run([tool, path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                        env=dict(os.environ, ASAN_OPTIONS="detect_leaks=0"))
     if p.returncode != 0:
