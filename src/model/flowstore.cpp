@@ -27,6 +27,20 @@ std::optional<int> imageIndex(const QVariant &v)
     return int(std::lround(d));
 }
 
+// The node a row belongs to, from its key, parent, text, image and selectedimage; nullopt
+// for a row that matches no node (a Null text equals nothing, an image only a number).
+std::optional<NodeIdentity> rowIdentity(const QVariant &key, const QVariant &parent,
+                                        const QVariant &text, const QVariant &image,
+                                        const QVariant &selected)
+{
+    const auto imageNumber = imageIndex(image);
+    const auto selectedNumber = imageIndex(selected);
+    if (!imageNumber || !selectedNumber || key.isNull() || parent.isNull() || text.isNull())
+        return std::nullopt;
+    return NodeIdentity{parent.toString(), key.toString(), text.toString(), *imageNumber,
+                        *selectedNumber};
+}
+
 QString conditionSql()
 {
     return QStringLiteral(" WHERE \"key\" = ? COLLATE NOCASE AND \"parent\" = ? COLLATE NOCASE"
@@ -580,18 +594,15 @@ std::optional<NodeRows> FlowStore::readRows(QString *error) const
     }
     NodeRows rows;
     while (query.next()) {
-        const auto image = imageIndex(query.value(3));
-        const auto selected = imageIndex(query.value(4));
-        // Such rows match no node: a Null text equals nothing, an image only a number.
-        if (!image || !selected || query.isNull(0) || query.isNull(1) || query.isNull(2))
+        const auto node = rowIdentity(query.value(0), query.value(1), query.value(2),
+                                      query.value(3), query.value(4));
+        if (!node)
             continue;
         QVariantList values;
         values.reserve(props.size());
         for (int i = 0; i < props.size(); ++i)
             values << query.value(5 + i);
-        rows.insert({query.value(1).toString(), query.value(0).toString(),
-                     query.value(2).toString(), *image, *selected},
-                    values);
+        rows.insert(*node, values);
     }
     if (!finishedReading(query, tableLabel(), error))
         return std::nullopt;
@@ -621,13 +632,10 @@ std::optional<QList<FlowStore::WholeRow>> FlowStore::readWholeRows(QString *erro
     QList<WholeRow> rows;
     while (query.next()) {
         const auto at = [&](int i) { return query.value(identity[size_t(i)]); };
-        const auto image = imageIndex(at(3));
-        const auto selected = imageIndex(at(4));
-        // Such rows match no node: a Null text equals nothing, an image only a number.
-        if (!image || !selected || at(0).isNull() || at(1).isNull() || at(2).isNull())
+        const auto node = rowIdentity(at(0), at(1), at(2), at(3), at(4));
+        if (!node)
             continue;
-        WholeRow row{{at(1).toString(), at(0).toString(), at(2).toString(), *image, *selected},
-                     {}};
+        WholeRow row{*node, {}};
         for (int i = 0; i < names.size(); ++i) {
             if (!names.at(i).isEmpty())
                 row.values.insert(names.at(i), query.value(i));
